@@ -1,0 +1,5 @@
+# 64-bit Windows build: runs here under Wine; every test uses it.
+set(MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

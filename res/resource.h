@@ -1,0 +1,42 @@
+// resource.h: identifiers of the resource script.
+#pragma once
+
+#define IDS_ABOUTBOX            1
+#define IDM_ABOUTBOX            0x0010
+#define IDD_VANTORIX_DIALOG     102
+#define IDD_PROGRESS            104
+#define IDS_PROGRESS_CAPTION    105
+#define IDR_MAINFRAME           128
+#define IDR_ACCELERATOR         130
+#define IDB_STATE_IMAGES        140
+#define IDD_EULA                141
+#define IDD_ABOUTBOX            142
+#define IDB_SMALL_IMAGES        143
+#define IDB_LOGO                144
+
+// Main dialog
+#define IDC_PRODUCT_LIST        1000
+#define IDC_TOOLTIP_TOOL        1001
+#define IDC_SAVE_REPORT         1008
+#define IDC_REFRESH             1009
+#define IDC_BUY_NOW             1010
+#define IDC_CLOSE               1011
+#define IDC_CHECK_UPDATES       1013
+
+// Progress window
+#define IDC_PROGRESS_BAR        1003
+#define IDC_PERCENT_TEXT        1004
+#define IDC_STATUS_TEXT         1005
+
+// Agreement dialog
+#define IDC_ACCEPT              1013
+#define IDC_EULA_TEXT           1014
+
+// About box
+#define IDC_VERSION_TEXT        1016
+
+#define ID_REFRESH_F5           32771
+
+#ifndef IDC_STATIC
+#define IDC_STATIC              (-1)
+#endif

@@ -1,0 +1,142 @@
+// DialogTest.cpp: the framework's dialogs, message maps and command-line parsing.
+#include "framework/Dialog.h"
+#include "framework/WinApp.h"
+#include "framework/CommandLineSplit.h"
+#include "res/resource.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+UINT g_testMessage = 0;
+
+// A dialog on the progress template that records what its map routes.
+class CProbeDlg : public CDialog {
+public:
+    CProbeDlg() : CDialog(IDD_PROGRESS) {}
+    std::vector<std::string> calls;
+    BOOL PreTranslateMessage(MSG* pMsg) override
+    {
+        if (pMsg->message == WM_APP + 1)
+            ++preTranslated;
+        return CDialog::PreTranslateMessage(pMsg);
+    }
+    int preTranslated = 0;
+    bool endOnInit = false;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        calls.push_back("init");
+        if (endOnInit)
+            EndDialog(7);
+        return TRUE;
+    }
+    void OnCancel() override { calls.push_back("cancel"); EndDialog(IDCANCEL); }
+    void OnStatusClicked() { calls.push_back("status"); }
+    LRESULT OnProbe(WPARAM w, LPARAM) { calls.push_back("probe"); return (LRESULT)w + 1; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CProbeDlg, CDialog)
+    ON_BN_CLICKED(IDC_STATUS_TEXT, OnStatusClicked)
+    ON_REGISTERED_MESSAGE(g_testMessage, OnProbe)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(Dialog, ModelessRoutesCommandsAndRegisteredMessages)
+{
+    g_testMessage = RegisterWindowMessageA("Vantorix framework probe");
+    CProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_PROGRESS));
+    ASSERT_TRUE(IsWindow(dlg.m_hWnd));
+    SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_STATUS_TEXT, BN_CLICKED), 0);
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(dlg.m_hWnd, g_testMessage, 41, 0, SMTO_BLOCK, 1000, &answer);
+    EXPECT_EQ(answer, 42u);
+    ASSERT_EQ(dlg.calls.size(), 3u);
+    EXPECT_EQ(dlg.calls[0], "init");
+    EXPECT_EQ(dlg.calls[1], "status");
+    EXPECT_EQ(dlg.calls[2], "probe");
+    dlg.DestroyWindow();
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST(Dialog, ModalLoopEndsOnEndDialogAndCallsPreTranslate)
+{
+    CProbeDlg dlg;
+    // Posted before the loop starts: seen by PreTranslateMessage, then Esc's command.
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP + 1, 0, 0);
+    // The cancel command arrives through the queue once the dialog exists.
+    dlg.endOnInit = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND h = GetActiveWindow();
+        if (h)
+            PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+    });
+    ASSERT_NE(timer, 0u);
+    INT_PTR result = dlg.DoModal();
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_GE(dlg.preTranslated, 1);
+    ASSERT_GE(dlg.calls.size(), 2u);
+    EXPECT_EQ(dlg.calls.back(), "cancel");
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+}
+
+TEST(Dialog, ModalLoopEndsOnPendingQuitAndLeavesItQueued)
+{
+    CProbeDlg dlg;
+    PostQuitMessage(3);
+    INT_PTR result = dlg.DoModal();
+    EXPECT_EQ(result, -1);
+    ASSERT_EQ(dlg.calls.size(), 1u);  // initialised, then ended
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, (UINT)WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST(Dialog, EndDialogDuringInitSkipsTheLoop)
+{
+    CProbeDlg dlg;
+    dlg.endOnInit = true;
+    EXPECT_EQ(dlg.DoModal(), 7);
+}
+
+TEST(CommandLine, SplitsAsTheRunTimeDoes)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitCommandLine("prog.exe"), (V{"prog.exe"}));
+    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\v.exe\" /n \"Studio Pack\" /v 2.1"),
+              (V{"C:\\Program Files\\v.exe", "/n", "Studio Pack", "/v", "2.1"}));
+    EXPECT_EQ(SplitCommandLine("p a\tb   c"), (V{"p", "a", "b", "c"}));
+    EXPECT_EQ(SplitCommandLine("p a\"b c\"d"), (V{"p", "ab cd"}));
+    EXPECT_EQ(SplitCommandLine("p \"\""), (V{"p", ""}));
+    EXPECT_EQ(SplitCommandLine("p \\\\\"a b\""), (V{"p", "\\a b"}));
+    EXPECT_EQ(SplitCommandLine("p \\\"a"), (V{"p", "\"a"}));
+    EXPECT_EQ(SplitCommandLine("p a\\b"), (V{"p", "a\\b"}));
+    EXPECT_EQ(SplitCommandLine("p \"a\"\"b\""), (V{"p", "a\"b"}));
+    EXPECT_EQ(SplitCommandLine(""), (V{""}));
+}
+
+namespace {
+struct RecordingInfo : CCommandLineInfo {
+    std::vector<std::string> seen;
+    void ParseParam(const char* param, BOOL isFlag, BOOL isLast) override
+    {
+        seen.push_back(std::string(isFlag ? "F:" : "P:") + param + (isLast ? "!" : ""));
+    }
+};
+}  // namespace
+
+TEST(CommandLine, ParseParamGetsFlagsWithoutTheirMark)
+{
+    RecordingInfo info;
+    CWinApp::ParseCommandLine(info, "v.exe -n \"Studio Pack\" /v 2.1 /");
+    std::vector<std::string> expected = {"F:n", "P:Studio Pack", "F:v", "P:2.1", "F:!"};
+    EXPECT_EQ(info.seen, expected);
+}

@@ -1,0 +1,114 @@
+// TestRegistry.cpp: registry seeding for tests.
+#include "tests/support/TestRegistry.h"
+
+const char kTestPackagesPath[] = "SOFTWARE\\Norvane\\Packages";
+
+void DeleteKeyTree(HKEY root, const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return;
+    char name[512];
+    for (;;) {
+        DWORD size = sizeof(name);
+        if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        std::string child = std::string(path) + "\\" + name;
+        DeleteKeyTree(root, child.c_str());
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(root, path);
+}
+
+HKEY CreateKeyForTest(HKEY root, const char* path)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+void SetRawValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = CreateKeyForTest(root, path);
+    if (!key)
+        return;
+    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void SetStringValue(HKEY root, const char* path, const char* name, const char* text)
+{
+    SetRawValue(root, path, name, REG_SZ, text, (DWORD)strlen(text) + 1);
+}
+
+void SetDwordValue(HKEY root, const char* path, const char* name, DWORD value)
+{
+    SetRawValue(root, path, name, REG_DWORD, &value, sizeof(value));
+}
+
+bool ValueExists(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    bool exists = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return exists;
+}
+
+std::string ReadRawValue(HKEY root, const char* path, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::string();
+    DWORD size = 0;
+    std::string data;
+    if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS && size) {
+        data.resize(size);
+        if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+            size = 0;
+        data.resize(size);
+    }
+    RegCloseKey(key);
+    return data;
+}
+
+ScopedPackages::ScopedPackages(bool createKey)
+{
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kTestPackagesPath);
+    if (createKey) {
+        HKEY key = CreateKeyForTest(HKEY_LOCAL_MACHINE, kTestPackagesPath);
+        if (key)
+            RegCloseKey(key);
+    }
+}
+
+ScopedPackages::~ScopedPackages()
+{
+    DeleteKeyTree(HKEY_LOCAL_MACHINE, kTestPackagesPath);
+}
+
+std::string ScopedPackages::KeyPath(const char* package) const
+{
+    return std::string(kTestPackagesPath) + "\\" + package;
+}
+
+void ScopedPackages::Add(const char* name, const char* version)
+{
+    HKEY key = CreateKeyForTest(HKEY_LOCAL_MACHINE, KeyPath(name).c_str());
+    if (key)
+        RegCloseKey(key);
+    if (version)
+        SetString(name, "Version", version);
+}
+
+void ScopedPackages::SetString(const char* package, const char* name, const char* text)
+{
+    SetStringValue(HKEY_LOCAL_MACHINE, KeyPath(package).c_str(), name, text);
+}
+
+void ScopedPackages::SetRaw(const char* package, const char* name, DWORD type, const void* data, DWORD size)
+{
+    SetRawValue(HKEY_LOCAL_MACHINE, KeyPath(package).c_str(), name, type, data, size);
+}

@@ -1,0 +1,58 @@
+// PackagesDlg.h: CPackagesDlg, the main window with the product list.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "framework/ToolTipCtrl.h"
+#include "update/ProgressDlg.h"
+
+// The maker's products page, opened when a newer version has no stored address.
+extern const char kProductsPageAddress[];
+
+class CPackagesDlg : public CDialog {
+public:
+    explicit CPackagesDlg(CWnd* pParent = nullptr);
+    ~CPackagesDlg() override;
+
+    // Empties the list and fills it with one row per installed, not hidden package;
+    // online asks the update server for every package under the progress window.
+    void Populate(bool online);
+    void ExpandPackageRow(int row);
+    void CollapsePackageRow(int row);
+
+    // "Buy now": the purchase flow for the row at the selection mark.
+    void BuyNow();
+    // " Save status report": writes the report to a file the user chooses.
+    void SaveStatusReport();
+
+    HACCEL m_hAccel;
+    CImageList m_stateImages;
+    CImageList m_smallImages;
+    CToolTipCtrl m_tooltip;
+    HCURSOR m_hHotCursor;
+    HCURSOR m_hClassCursor;
+    bool m_bLinkCursor;
+    CProgressDlg m_progress;
+    CListCtrl m_list;
+    HICON m_hIcon;
+
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnRefresh();
+    void OnClose();
+    void OnCheckUpdates();
+    void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnInstanceMessage(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,15 @@
+// UpdateQuery.h: the update query of one package over HTTP (one XML-RPC call).
+#pragma once
+
+class CProgressDlg;
+
+// The maker's update server.
+extern const char kUpdateServerHost[];
+
+// Asks the update server for the latest version of packageName. True when the server
+// announced a version newer than installedVersion, it was stored as the package's
+// UpdateRecord and copied into latestVersion (32 bytes, zero-filled by the caller),
+// and the user had not cancelled at the last progress report. keepChecking becomes
+// false once a progress report brings a cancellation.
+bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
+                        bool& keepChecking, CProgressDlg& progress);
