@@ -1,0 +1,243 @@
+// PackageInfoTest.cpp: the component client against the registered reference component.
+#include "packages/PackageInfo.h"
+#include "tests/component/ComponentSeed.h"
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// True when the thread has no COM apartment left open: a fresh CoInitialize opens one.
+bool ComIsUninitialized()
+{
+    HRESULT hr = CoInitialize(nullptr);
+    if (SUCCEEDED(hr))
+        CoUninitialize();
+    return hr == S_OK;
+}
+
+std::vector<ComponentRecord> List(CPackageInfoClient& client, const char* package, bool* listed = nullptr)
+{
+    std::vector<ComponentRecord> records;
+    bool ok = client.ListComponents(package, records);
+    if (listed)
+        *listed = ok;
+    return records;
+}
+
+}  // namespace
+
+TEST(ComponentRecordLayout, FieldsSitWhereTheComponentWritesThem)
+{
+    EXPECT_EQ(sizeof(ComponentRecord), 924u);
+    EXPECT_EQ(offsetof(ComponentRecord, name), 0u);
+    EXPECT_EQ(offsetof(ComponentRecord, classId), 256u);
+    EXPECT_EQ(offsetof(ComponentRecord, reserved1), 512u);
+    EXPECT_EQ(offsetof(ComponentRecord, reserved2), 768u);
+    EXPECT_EQ(offsetof(ComponentRecord, version), 868u);
+    EXPECT_EQ(offsetof(ComponentList, count), 256u);
+    EXPECT_EQ(offsetof(ComponentList, records), sizeof(void*) == 4 ? 260u : 264u);
+    EXPECT_EQ(offsetof(ComponentQuery, list), sizeof(void*));
+}
+
+TEST(PackageInfoClient, ListsRecordsInRegistryOrder)
+{
+    ScopedPackages packages;
+    packages.Add("Alpha", "2.0.33");
+    AddComponent("Alpha", "01", "Codec", "{11111111-2222-3333-4444-555555555555}", "1.2");
+    AddComponent("Alpha", "02", nullptr, "{AAAAAAAA-2222-3333-4444-555555555555}", nullptr);
+    AddComponent("Alpha", "03", "", "", "");
+    AddComponent("Alpha", "04", "Filter", nullptr, "3.0.1");
+
+    CPackageInfoClient client;
+    ASSERT_TRUE(client.IsCreated());
+    bool listed = false;
+    std::vector<ComponentRecord> r = List(client, "Alpha", &listed);
+    ASSERT_TRUE(listed);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_STREQ(r[0].name, "Codec");
+    EXPECT_STREQ(r[0].classId, "{11111111-2222-3333-4444-555555555555}");
+    EXPECT_STREQ(r[0].version, "1.2");
+    EXPECT_STREQ(r[1].name, "");
+    EXPECT_STREQ(r[1].classId, "{AAAAAAAA-2222-3333-4444-555555555555}");
+    EXPECT_STREQ(r[1].version, "");
+    EXPECT_STREQ(r[2].name, "");
+    EXPECT_STREQ(r[2].classId, "");
+    EXPECT_STREQ(r[3].name, "Filter");
+    EXPECT_STREQ(r[3].classId, "");
+    EXPECT_STREQ(r[3].version, "3.0.1");
+
+    // The same instance answers for the next package, and a second pass reads afresh.
+    packages.Add("Beta");
+    AddComponent("Beta", "a", "Only", "{B}", "9");
+    r = List(client, "Beta");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_STREQ(r[0].name, "Only");
+    EXPECT_EQ(List(client, "Alpha").size(), 4u);
+}
+
+TEST(PackageInfoClient, NoListForMissingEmptyOrNegativeCounts)
+{
+    ScopedPackages packages;
+    packages.Add("NoComponents", "1.0");
+    packages.Add("Empty", "1.0");
+    AddComponentList("Empty");
+    packages.Add("Negative", "1.0");
+    AddComponent("Negative", "01", "Hidden", "{N}", "1");
+    SetComponentCount("Negative", 0xFFFFFFFEu);  // -2
+
+    CPackageInfoClient client;
+    ASSERT_TRUE(client.IsCreated());
+    bool listed = true;
+    EXPECT_TRUE(List(client, "NoComponents", &listed).empty());  // E_NOTIMPL
+    EXPECT_FALSE(listed);
+    EXPECT_TRUE(List(client, "NotInstalled", &listed).empty());
+    EXPECT_FALSE(listed);
+    EXPECT_TRUE(List(client, "Empty", &listed).empty());
+    EXPECT_TRUE(listed);
+    EXPECT_TRUE(List(client, "Negative", &listed).empty());
+    EXPECT_FALSE(listed);
+}
+
+TEST(PackageInfoClient, HugeCountGivesNoRecordsAndTheClientGoesOn)
+{
+    ScopedPackages packages;
+    packages.Add("Huge", "1.0");
+    AddComponent("Huge", "01", "One", "{H}", "1");
+    SetComponentCount("Huge", 0x7FFFFFFFu);
+    packages.Add("After", "1.0");
+    AddComponent("After", "01", "Next", "{A}", "2");
+
+    CPackageInfoClient client;
+    ASSERT_TRUE(client.IsCreated());
+    bool listed = true;
+    std::vector<ComponentRecord> r = List(client, "Huge", &listed);
+    EXPECT_FALSE(listed);
+    EXPECT_TRUE(r.empty());
+    r = List(client, "After", &listed);
+    EXPECT_TRUE(listed);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_STREQ(r[0].name, "Next");
+}
+
+TEST(PackageInfoClient, StatedCountBoundsTheRecordsBothWays)
+{
+    ScopedPackages packages;
+    packages.Add("Fewer", "1.0");
+    AddComponent("Fewer", "01", "First", "{1}", "1");
+    AddComponent("Fewer", "02", "Second", "{2}", "2");
+    AddComponent("Fewer", "03", "Third", "{3}", "3");
+    SetComponentCount("Fewer", 1);
+    packages.Add("More", "1.0");
+    AddComponent("More", "01", "Real", "{R}", "1");
+    SetComponentCount("More", 3);
+
+    CPackageInfoClient client;
+    ASSERT_TRUE(client.IsCreated());
+    std::vector<ComponentRecord> r = List(client, "Fewer");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_STREQ(r[0].name, "First");
+    // Records the component leaves unfilled read as empty, not as leftover memory.
+    r = List(client, "More");
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_STREQ(r[0].name, "Real");
+    for (size_t i = 1; i < r.size(); ++i) {
+        EXPECT_STREQ(r[i].name, "");
+        EXPECT_STREQ(r[i].classId, "");
+        EXPECT_STREQ(r[i].version, "");
+    }
+}
+
+TEST(PackageInfoClient, OverlongTextsAreCutToTheirFields)
+{
+    ScopedPackages packages;
+    packages.Add("Long", "1.0");
+    std::string name(300, 'n');
+    std::string version(80, '7');
+    AddComponent("Long", "01", name.c_str(), "{L}", version.c_str());
+
+    CPackageInfoClient client;
+    std::vector<ComponentRecord> r = List(client, "Long");
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(std::string(r[0].name), name.substr(0, 255));
+    EXPECT_EQ(std::string(r[0].version), version.substr(0, 55));
+}
+
+TEST(PackageInfoClient, UnregisteredComponentIsNotCreatedAndComStaysBalanced)
+{
+    ASSERT_TRUE(ComIsUninitialized());
+    {
+        ScopedUnregisteredComponent hidden;
+        ASSERT_FALSE(hidden.Server().empty()) << "the component is not registered in the prefix";
+        {
+            CPackageInfoClient client;
+            EXPECT_FALSE(client.IsCreated());
+            std::vector<ComponentRecord> r(2);
+            EXPECT_FALSE(client.ListComponents("Anything", r));
+            EXPECT_TRUE(r.empty());
+        }
+        EXPECT_TRUE(ComIsUninitialized());
+    }
+    // Registered again: created, and released with its apartment.
+    {
+        CPackageInfoClient client;
+        EXPECT_TRUE(client.IsCreated());
+    }
+    EXPECT_TRUE(ComIsUninitialized());
+}
+
+TEST(PackageInfoClient, LeavesTheCallersApartmentAsItFoundIt)
+{
+    // Already single-threaded: the client's CoInitialize answers S_FALSE and is undone.
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    {
+        CPackageInfoClient client;
+        EXPECT_TRUE(client.IsCreated());
+    }
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);  // the caller's apartment is still open
+    CoUninitialize();
+    CoUninitialize();
+    EXPECT_TRUE(ComIsUninitialized());
+
+    // A multithreaded apartment refuses CoInitialize; the client must not close it.
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    {
+        CPackageInfoClient client;
+    }
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_FALSE);
+    CoUninitialize();
+    CoUninitialize();
+    EXPECT_TRUE(ComIsUninitialized());
+}
+
+TEST(PackageInfoComponent, AnswersItsOwnEntriesAndRefusesMalformedQueries)
+{
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    IPackageInfo* info = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_PackageInfo, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                               IID_IPackageInfo, reinterpret_cast<void**>(&info)),
+              S_OK);
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->Method3(), E_NOTIMPL);
+    EXPECT_EQ(info->Method4(), E_NOTIMPL);
+    EXPECT_EQ(info->Method5(), E_NOTIMPL);
+    EXPECT_EQ(info->Method6(), E_NOTIMPL);
+    EXPECT_EQ(info->Method7(), E_NOTIMPL);
+
+    ComponentList list = {};
+    list.count = -1;
+    ComponentQuery query = {2, &list};
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BYREF;
+    arg.byref = &query;
+    EXPECT_EQ(info->ListComponents(0, &arg), E_INVALIDARG);  // request kind other than 1
+    query.requestKind = 1;
+    arg.vt = VT_BYREF | VT_I4;
+    EXPECT_EQ(info->ListComponents(0, &arg), E_INVALIDARG);
+    EXPECT_EQ(info->ListComponents(0, nullptr), E_INVALIDARG);
+    EXPECT_EQ(list.count, -1);
+
+    info->Release();
+    CoUninitialize();
+}
