@@ -21,6 +21,12 @@ public:
     void ExpandPackageRow(int row);
     void CollapsePackageRow(int row);
 
+    // The row whose link area (update image strip or update text strip) holds pt, a
+    // point in the list's client coordinates; -1 when none. FindLinkRow looks only at
+    // the rows that can hold pt, FindLinkRowBetween at rows first to last in order.
+    int FindLinkRow(POINT pt) const;
+    int FindLinkRowBetween(POINT pt, int first, int last) const;
+
     // "Buy now": the purchase flow for the row at the selection mark.
     void BuyNow();
     // " Save status report": writes the report to a file the user chooses.
@@ -53,6 +59,18 @@ protected:
     void OnCheckUpdates();
     void OnListClick(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnInstanceMessage(WPARAM wParam, LPARAM lParam);
+    void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
+    LRESULT OnFollowSelection(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroyDialog(WPARAM wParam, LPARAM lParam);
+
+    // The hot-tracking step of PreTranslateMessage: link cursor, tip and link clicks.
+    void TrackLinkCursor(const MSG* pMsg);
+    void SetLinkCursor(bool link);
+    void EnableBuyNow(bool enable) const;
+    void ShowComponentsWarning() const;
+
+    // Posted after a key in the list, to act once the list has moved its selection.
+    static const UINT kFollowSelectionMessage = WM_APP + 0x51;
 
     DECLARE_MESSAGE_MAP()
 };
