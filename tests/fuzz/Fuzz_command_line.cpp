@@ -1,0 +1,28 @@
+// Fuzz_command_line.cpp: command-line splitting and the collection of "n" and "v".
+#include "app/CommandLineCollect.h"
+#include "framework/CommandLineSplit.h"
+#include <stdint.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> args = SplitCommandLine(text.c_str());
+    if (args.empty())
+        abort();
+    bool collectName = false, collectVersion = false;
+    char name[512] = {}, version[512] = {};
+    CommandLineCollector c = {&collectName, &collectVersion, name, sizeof(name), version, sizeof(version)};
+    for (size_t i = 1; i < args.size(); ++i) {
+        const char* param = args[i].c_str();
+        bool isFlag = param[0] == '/' || param[0] == '-';
+        CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag);
+        if (collectName && collectVersion)
+            abort();
+        if (strnlen(name, sizeof(name)) >= sizeof(name) || strnlen(version, sizeof(version)) >= sizeof(version))
+            abort();
+    }
+    return 0;
+}
