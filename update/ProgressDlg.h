@@ -36,5 +36,7 @@ protected:
 private:
     void ReenableOwner();
 
+    CWnd m_ownerWnd;  // the owner when it is not the parent given to Create
+
     DECLARE_MESSAGE_MAP()
 };
