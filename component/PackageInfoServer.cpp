@@ -15,8 +15,8 @@
 
 namespace {
 
-const char kPackagesPath[] = "SOFTWARE\\Norvane\\Packages\\";
-const char kComponentsKey[] = "\\Components";
+const char kPackagesPath[] = "SOFTWARE\\Norvane\\Packages";
+const char kComponentsKey[] = "Components";
 const char kClsidKey[] = "CLSID\\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}";
 const char kInprocKey[] = "CLSID\\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}\\InprocServer32";
 
@@ -68,7 +68,8 @@ void ReadField(HKEY key, const char* value, char* field, DWORD size)
     HeapFree(GetProcessHeap(), 0, data);
 }
 
-// The Components key of the package named in list, read-only.
+// The Components key of the package named in list, read-only. Opened one level at a
+// time: a full path to a package of 254 characters is too long for the ANSI functions.
 bool OpenComponents(const ComponentList& list, CKey& key)
 {
     char name[sizeof(list.packageName)];
@@ -77,11 +78,10 @@ bool OpenComponents(const ComponentList& list, CKey& key)
     name[n] = '\0';
     if (n == 0)
         return false;
-    char path[sizeof(kPackagesPath) + sizeof(name) + sizeof(kComponentsKey)];
-    strcpy(path, kPackagesPath);
-    strcat(path, name);
-    strcat(path, kComponentsKey);
-    return key.Open(HKEY_LOCAL_MACHINE, path);
+    CKey packages;
+    CKey package;
+    return packages.Open(HKEY_LOCAL_MACHINE, kPackagesPath) && package.Open(packages, name) &&
+           key.Open(package, kComponentsKey);
 }
 
 DWORD SubkeyCount(HKEY key)

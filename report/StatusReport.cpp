@@ -1,0 +1,121 @@
+// StatusReport.cpp: walks the packages and writes the status report.
+#include "report/StatusReport.h"
+
+#include "framework/FileDialog.h"
+#include "framework/FileError.h"
+#include "framework/Handles.h"
+#include "packages/PackageInfo.h"
+#include "packages/PackageRegistry.h"
+#include "report/ReportFormat.h"
+
+#include <vector>
+
+const char kReportFileName[] = "Daxfltstat.txt";
+const char kComponentWarningText[] = "Some components not installed or work incorrectly.";
+
+namespace {
+
+const char kReportFilter[] = "Text (*.txt)|*.txt||";
+enum : DWORD { kInstallProjectSize = 256 };
+
+// Writes each piece straight to the file; keeps the reason of the first failure.
+class CReportFile : public CReportOutput {
+public:
+    explicit CReportFile(HANDLE file) : m_file(file), m_error(ERROR_SUCCESS) {}
+
+    bool Write(const std::string& piece) override
+    {
+        DWORD written = 0;
+        if (::WriteFile(m_file, piece.data(), (DWORD)piece.size(), &written, nullptr)) {
+            if (written == piece.size())
+                return true;
+            m_error = ERROR_DISK_FULL;  // a short write without a reason
+            return false;
+        }
+        m_error = ::GetLastError();
+        if (m_error == ERROR_SUCCESS)
+            m_error = ERROR_WRITE_FAULT;
+        return false;
+    }
+    DWORD Error() const { return m_error; }
+
+private:
+    HANDLE m_file;
+    DWORD m_error;
+};
+
+}  // namespace
+
+bool WriteReportBody(CReportOutput& out, HWND owner)
+{
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    if (!out.Write(FormatReportDateLine(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond)))
+        return false;
+
+    CRegKey packages(OpenPackagesKey(kPackagesWalkPath));
+    if (!packages.IsOpen())
+        return true;
+
+    CPackageInfoClient info;
+    if (!info.IsCreated()) {
+        ::MessageBoxA(owner, kComponentWarningText, "Vantorix", MB_OK | MB_ICONEXCLAMATION);
+        return true;
+    }
+
+    char name[kWalkNameSize];
+    for (DWORD index = 0; EnumPackages(packages, index, name, sizeof(name)); ++index) {
+        char version[kVersionFieldSize] = "";
+        char installProject[kInstallProjectSize] = {};
+        bool hidden = false;
+        {
+            CRegKey package(OpenPackageKey(packages, name));
+            if (package.IsOpen()) {
+                ReadPackageVersion(package, version);
+                ReadTextValue(package, "InstallProject", installProject, sizeof(installProject));
+                hidden = ReadHideFlag(package);
+            }
+        }
+        if (!out.Write(FormatBlockHead(FieldText(name, sizeof(name)), FieldText(version, sizeof(version)), hidden,
+                                       FieldText(installProject, sizeof(installProject)))))
+            return false;
+
+        std::vector<ComponentRecord> records;
+        if (info.ListComponents(name, records)) {
+            for (const ComponentRecord& r : records) {
+                if (!out.Write(FormatComponentName(FieldText(r.name, sizeof(r.name)),
+                                                   FieldText(r.classId, sizeof(r.classId)))) ||
+                    !out.Write(FormatComponentVersion(FieldText(r.version, sizeof(r.version)))) ||
+                    !out.Write(kReportLineEnd))
+                    return false;
+            }
+        }
+        if (!out.Write(kReportLineEnd))
+            return false;
+    }
+    return true;
+}
+
+bool WriteStatusReport(const char* path, HWND owner)
+{
+    CWinHandle file(::CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        ReportFileError(owner, path, ::GetLastError());
+        return false;
+    }
+    CReportFile out(file);
+    bool written = WriteReportBody(out, owner);
+    file.Close();
+    if (!written)
+        ReportFileError(owner, path, out.Error());
+    return written;
+}
+
+bool ChooseReportFile(HWND owner, std::string& path)
+{
+    CFileDialog dialog(FALSE, "txt", kReportFileName, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kReportFilter, owner);
+    if (dialog.DoModal() != IDOK)
+        return false;
+    path = dialog.GetPathName();
+    return !path.empty();
+}
