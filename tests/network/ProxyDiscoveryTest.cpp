@@ -1,0 +1,229 @@
+// ProxyDiscoveryTest.cpp: the proxy choice for each kind of default browser, read from
+// real associations, shell folders and profile files.
+#include "tests/network/NetworkFixtures.h"
+#include "tests/support/TestProcess.h"
+#include "update/ProxyDiscovery.h"
+
+#include <gtest/gtest.h>
+
+#include <wininet.h>
+
+namespace {
+
+const char kPrefsWithProxy[] =
+    "// Mozilla User Preferences\n"
+    "user_pref(\"browser.startup.homepage\", \"about:blank\");\n"
+    "user_pref(\"network.proxy.http\", \"proxy.example\");\n"
+    "user_pref(\"network.proxy.http_port\", 8080);\n"
+    "user_pref(\"network.proxy.type\", 1);\n";
+
+class ProxyDiscoveryTest : public ::testing::Test {
+protected:
+    // Runs discovery with a progress window; records what it reported.
+    bool Discover(ProxyChoice& choice)
+    {
+        ProgressProbe probe;
+        if (m_bCancelFirst)
+            probe.PressCancel();
+        bool result = DiscoverProxy(probe.Dialog(), choice);
+        m_positions = probe.positions;
+        return result;
+    }
+    void ExpectPreconfigured(const ProxyChoice& choice)
+    {
+        EXPECT_STREQ("Vantorix exe", choice.agentName);
+        EXPECT_EQ((unsigned long)INTERNET_OPEN_TYPE_PRECONFIG, choice.accessType);
+        EXPECT_FALSE(choice.hasProxyText);
+        EXPECT_FALSE(choice.profileSearched);
+        EXPECT_EQ(std::vector<int>({20}), m_positions);
+    }
+    void ExpectNamed(const ProxyChoice& choice, const std::string& text, bool searched)
+    {
+        EXPECT_STREQ("Orrin exe", choice.agentName);
+        EXPECT_EQ((unsigned long)INTERNET_OPEN_TYPE_PROXY, choice.accessType);
+        EXPECT_TRUE(choice.hasProxyText);
+        EXPECT_EQ(text, choice.proxyText);
+        EXPECT_EQ(searched, choice.profileSearched);
+        EXPECT_EQ(searched ? std::vector<int>({20, 30}) : std::vector<int>({20}), m_positions);
+    }
+    std::string Program(const std::string& name)
+    {
+        return ScopedBrowser::MakeProgram(MakeTempDir("browser"), name);
+    }
+
+    std::vector<int> m_positions;
+    bool m_bCancelFirst = false;
+};
+
+}  // namespace
+
+TEST_F(ProxyDiscoveryTest, InternetExplorerFamilyUsesPreconfiguredAccess)
+{
+    for (const char* name : {"iexplore.exe", "IEXPLORE.EXE", "myie.exe", "MyIE.exe"}) {
+        SCOPED_TRACE(name);
+        ScopedBrowser browser(ScopedBrowser::CommandFor(Program(name)));
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectPreconfigured(choice);
+    }
+}
+
+TEST_F(ProxyDiscoveryTest, NoAssociationUsesPreconfiguredAccess)
+{
+    {
+        ScopedBrowser browser("");
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectPreconfigured(choice);
+    }
+    {
+        // A command whose program does not exist finds no browser either.
+        ScopedBrowser browser("\"C:\\no such folder\\firefox.exe\" \"%1\"");
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectPreconfigured(choice);
+    }
+}
+
+TEST_F(ProxyDiscoveryTest, OtherBrowserNamesAnEmptyProxy)
+{
+    ScopedBrowser browser(ScopedBrowser::CommandFor(Program("chrome.exe")));
+    ProxyChoice choice;
+    ASSERT_TRUE(Discover(choice));
+    ExpectNamed(choice, "http://", false);
+}
+
+TEST_F(ProxyDiscoveryTest, PrefixFirefoxProfileNamesTheLocalServer)
+{
+    // The prefix's own default browser and profile, as its preparation left them.
+    ProxyChoice choice;
+    ASSERT_TRUE(Discover(choice));
+    ExpectNamed(choice, "http://" + UpdateServer::Address(), true);
+}
+
+TEST_F(ProxyDiscoveryTest, FirefoxProfileVariants)
+{
+    ScopedBrowser browser(ScopedBrowser::CommandFor(Program("firefox.exe")));
+    struct Case {
+        const char* what;
+        const char* prefs;  // null: no profile folder at all
+        const char* proxy;
+    } cases[] = {
+        {"host and port", kPrefsWithProxy, "http://proxy.example:8080"},
+        {"host alone", "user_pref(\"network.proxy.http\", \"solo.example\");\n", "http://solo.example"},
+        {"no proxy entry", "user_pref(\"network.proxy.type\", 0);\n", ""},
+        {"no profile", nullptr, "http://"},
+        {"host without its quote", "user_pref(\"network.proxy.http\", \"open.example);\n", "http://"},
+        {"host over 50 characters",
+         "user_pref(\"network.proxy.http\", \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\");\n",
+         "http://"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedAppData appData;
+        if (c.prefs)
+            ScopedAppData::WriteFile(appData.Folder() + "\\Mozilla\\Firefox\\Profiles\\abc.default\\prefs.js", c.prefs);
+        else
+            ScopedAppData::WriteFile(appData.Folder() + "\\Mozilla\\Firefox\\Profiles\\readme.txt", "not a profile");
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, c.proxy, true);
+    }
+}
+
+TEST_F(ProxyDiscoveryTest, OnlyTheFirstProfileDirectoryIsRead)
+{
+    ScopedBrowser browser(ScopedBrowser::CommandFor(Program("firefox.exe")));
+    ScopedAppData appData;
+    std::string profiles = appData.Folder() + "\\Mozilla\\Firefox\\Profiles\\";
+    ScopedAppData::WriteFile(profiles + "0-notes.txt", "a file, not a profile");
+    ScopedAppData::WriteFile(profiles + "one.default\\prefs.js", "user_pref(\"network.proxy.http\", \"one\");");
+    ScopedAppData::WriteFile(profiles + "two.default\\prefs.js", "user_pref(\"network.proxy.http\", \"two\");");
+    ScopedAppData::WriteFile(profiles + "three.default\\prefs.js", "user_pref(\"network.proxy.http\", \"three\");");
+
+    // The order is the directory search's own.
+    std::string first;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((profiles + "*.*").c_str(), &data);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    do {
+        std::string name = data.cFileName;
+        if (name != "." && name != ".." && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            first = name.substr(0, name.find('.'));
+            break;
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    ASSERT_FALSE(first.empty());
+
+    ProxyChoice choice;
+    ASSERT_TRUE(Discover(choice));
+    ExpectNamed(choice, "http://" + first, true);
+}
+
+TEST_F(ProxyDiscoveryTest, MozillaProfileUnderDefault)
+{
+    ScopedBrowser browser(ScopedBrowser::CommandFor(Program("Mozilla.exe")));
+    ScopedAppData appData;
+    ScopedAppData::WriteFile(appData.Folder() + "\\Mozilla\\Profiles\\default\\x1y2.slt\\prefs.js", kPrefsWithProxy);
+    ProxyChoice choice;
+    ASSERT_TRUE(Discover(choice));
+    ExpectNamed(choice, "http://proxy.example:8080", true);
+}
+
+TEST_F(ProxyDiscoveryTest, NetscapeProfileBesideTheProgram)
+{
+    std::string root = MakeTempDir("netscape");
+    std::string program = ScopedBrowser::MakeProgram(root + "Netscape", "netscape.exe");
+    ScopedAppData::WriteFile(root + "Netscape\\Users\\default\\prof\\prefs.js", kPrefsWithProxy);
+    {
+        ScopedBrowser browser(ScopedBrowser::CommandFor(program));
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, "http://proxy.example:8080", true);
+    }
+    {
+        // "Netscape" is looked for with its letter case: no folder, no profile.
+        std::string other = ScopedBrowser::MakeProgram(root + "navigator", "netscape.exe");
+        ScopedAppData::WriteFile(root + "navigator\\Users\\default\\prof\\prefs.js", kPrefsWithProxy);
+        ScopedBrowser browser(ScopedBrowser::CommandFor(other));
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, "http://", true);
+    }
+}
+
+TEST_F(ProxyDiscoveryTest, OperaIniProxyServer)
+{
+    ScopedBrowser browser(ScopedBrowser::CommandFor(Program("opera.exe")));
+    {
+        ScopedAppData appData;
+        ScopedAppData::WriteFile(appData.Folder() + "\\Opera\\Opera\\profile\\opera6.ini",
+                                 "[User Prefs]\r\nLanguage=en\r\n[Proxy]\r\nHTTP Server=proxy.example:3128\r\n"
+                                 "Use HTTP=1\r\n");
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, "http://proxy.example:3128", true);
+    }
+    {
+        ScopedAppData appData;
+        ScopedAppData::WriteFile(appData.Folder() + "\\Opera\\Opera\\profile\\opera6.ini", "[Proxy]\r\nUse HTTP=0\r\n");
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, "http://", true);
+    }
+    {
+        ScopedAppData appData;
+        ProxyChoice choice;
+        ASSERT_TRUE(Discover(choice));
+        ExpectNamed(choice, "http://", true);
+    }
+}
+
+TEST_F(ProxyDiscoveryTest, CancelledAtTheFirstReport)
+{
+    m_bCancelFirst = true;
+    ProxyChoice choice;
+    EXPECT_FALSE(Discover(choice));
+    EXPECT_EQ(std::vector<int>({20}), m_positions);
+}

@@ -1,0 +1,199 @@
+// UpdateTextTest.cpp: the request body, the response reading and prefs.js parsing,
+// called directly.
+#include "update/PrefsJs.h"
+#include "update/UpdateRequest.h"
+#include "update/UpdateResponse.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kBodyForA[] =
+    "<?xml version= \"1.0\" ?>\t<methodCall><methodName>vers.getLatestVersion</methodName><params><param>"
+    "<value><array><data><value><string>A</string></value><value><string>1.0</string></value></data></array>"
+    "</value></param><param><value>BortnelXMLRPCClient</value></param></params></methodCall>";
+
+std::string Response(const std::string& members)
+{
+    return "<?xml version='1.0'?>\n<methodResponse>\n<params>\n<param>\n<value><struct>\n" + members +
+           "</struct></value>\n</param>\n</params>\n</methodResponse>\n";
+}
+
+std::string Member(const char* name, const std::string& value)
+{
+    return std::string("<member>\n<name>") + name + "</name>\n<value><string>" + value +
+           "</string></value>\n</member>\n";
+}
+
+}  // namespace
+
+TEST(UpdateRequestBody, FillsTheCallForOnePackage)
+{
+    char body[kUpdateRequestSize];
+    ASSERT_TRUE(FormatUpdateRequest("A", "1.0", body));
+    EXPECT_STREQ(kBodyForA, body);
+    EXPECT_EQ(kUpdateRequestFixedLength + 4, strlen(body));
+
+    ASSERT_TRUE(FormatUpdateRequest("", "", body));
+    EXPECT_EQ(kUpdateRequestFixedLength, strlen(body));
+
+    ASSERT_TRUE(FormatUpdateRequest("R&D <beta>", "2", body));
+    EXPECT_NE(nullptr, strstr(body, "<string>R&D <beta></string>"));
+}
+
+TEST(UpdateRequestBody, RefusesValuesBeyondTheBuffer)
+{
+    char body[kUpdateRequestSize];
+    std::string name(700, 'n');
+    ASSERT_TRUE(FormatUpdateRequest(name.c_str(), std::string(16, '1').c_str(), body));
+    EXPECT_EQ(999u, strlen(body));
+
+    EXPECT_FALSE(FormatUpdateRequest(name.c_str(), std::string(17, '1').c_str(), body));
+    EXPECT_EQ('\0', body[0]);
+    EXPECT_FALSE(FormatUpdateRequest(std::string(5000, 'x').c_str(), "1.0", body));
+    EXPECT_FALSE(FormatUpdateRequest(nullptr, "1.0", body));
+}
+
+TEST(UpdateResponseText, TakesVersionAndAddress)
+{
+    char version[kLatestVersionSize];
+    char address[kPageAddressSize];
+    ASSERT_TRUE(ParseUpdateResponse(
+        Response(Member("CurrentVersion", "2.1.0") + Member("ProductURL", "http://x/y")).c_str(), version, address));
+    EXPECT_STREQ("2.1.0", version);
+    EXPECT_STREQ("http://x/y", address);
+
+    ASSERT_TRUE(ParseUpdateResponse(Response(Member("CurrentVersion", "3")).c_str(), version, address));
+    EXPECT_STREQ("3", version);
+    EXPECT_STREQ("", address);
+
+    // An address named before the version is not looked for.
+    ASSERT_TRUE(ParseUpdateResponse(
+        Response(Member("ProductURL", "http://x/y") + Member("CurrentVersion", "4.0")).c_str(), version, address));
+    EXPECT_STREQ("4.0", version);
+    EXPECT_STREQ("", address);
+}
+
+TEST(UpdateResponseText, RejectsFaultsAndMissingParts)
+{
+    char version[kLatestVersionSize];
+    char address[kPageAddressSize];
+    std::string valid = Response(Member("CurrentVersion", "2.0") + Member("ProductURL", "http://x"));
+    EXPECT_FALSE(ParseUpdateResponse((valid + "<fault>").c_str(), version, address));
+    EXPECT_FALSE(ParseUpdateResponse("", version, address));
+    EXPECT_FALSE(ParseUpdateResponse(nullptr, version, address));
+    EXPECT_FALSE(ParseUpdateResponse(Response(Member("Version", "2.0")).c_str(), version, address));
+    EXPECT_FALSE(ParseUpdateResponse("CurrentVersion", version, address));
+    EXPECT_FALSE(ParseUpdateResponse("CurrentVersion</name><value><string", version, address));
+    EXPECT_FALSE(ParseUpdateResponse("CurrentVersion</name><value><string>2.0", version, address));
+    EXPECT_FALSE(ParseUpdateResponse(
+        (Response(Member("CurrentVersion", "2.0")) + "ProductURL <string>http://cut").c_str(), version, address));
+    EXPECT_STREQ("", version);
+}
+
+TEST(UpdateResponseText, BoundsVersionAndAddress)
+{
+    char version[kLatestVersionSize];
+    char address[kPageAddressSize];
+    std::string url255 = "http://" + std::string(248, 'u');
+    ASSERT_TRUE(ParseUpdateResponse(
+        Response(Member("CurrentVersion", std::string(19, '9')) + Member("ProductURL", url255)).c_str(), version,
+        address));
+    EXPECT_EQ(std::string(19, '9'), version);
+    EXPECT_EQ(url255, address);
+
+    EXPECT_FALSE(ParseUpdateResponse(Response(Member("CurrentVersion", std::string(20, '9'))).c_str(), version,
+                                     address));
+    EXPECT_FALSE(ParseUpdateResponse(
+        Response(Member("CurrentVersion", "2.0") + Member("ProductURL", url255 + "u")).c_str(), version, address));
+    EXPECT_STREQ("", version);
+    EXPECT_STREQ("", address);
+}
+
+TEST(UpdateResponseText, ReadSizeFromContentLength)
+{
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize(nullptr));
+    EXPECT_EQ(353, ResponseReadSize("353"));
+    EXPECT_EQ(12, ResponseReadSize(" 12abc"));
+    EXPECT_EQ(0, ResponseReadSize("0"));
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("abc"));
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize(""));
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("-5"));
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("-99999999999999999999"));
+    EXPECT_EQ(kMaxResponseSize, ResponseReadSize("1048576"));
+    EXPECT_EQ(-1, ResponseReadSize("1048577"));
+    EXPECT_EQ(-1, ResponseReadSize("99999999999999999999999"));
+}
+
+TEST(PrefsJsProxy, ReadsHostAndPort)
+{
+    std::string host, port;
+    EXPECT_EQ(PrefsProxy::kFound, ParsePrefsProxy("user_pref(\"network.proxy.http\", \"proxy.lan\");\n"
+                                                  "user_pref(\"network.proxy.http_port\", 3128);\n",
+                                                  host, port));
+    EXPECT_EQ("proxy.lan", host);
+    EXPECT_EQ("3128", port);
+
+    // The port is looked for from the file's start, wherever the host is.
+    EXPECT_EQ(PrefsProxy::kFound, ParsePrefsProxy("user_pref(\"network.proxy.http_port\", 8080);\n"
+                                                  "user_pref(\"network.proxy.http\", \"p\");\n",
+                                                  host, port));
+    EXPECT_EQ("8080", port);
+
+    EXPECT_EQ(PrefsProxy::kFound, ParsePrefsProxy("user_pref(\"network.proxy.http\", \"h\");", host, port));
+    EXPECT_EQ("h", host);
+    EXPECT_EQ("", port);
+
+    EXPECT_EQ(PrefsProxy::kNone, ParsePrefsProxy("user_pref(\"network.proxy.type\", 1);", host, port));
+    EXPECT_EQ(PrefsProxy::kNone, ParsePrefsProxy("", host, port));
+    // The file counts up to its first NUL.
+    EXPECT_EQ(PrefsProxy::kNone,
+              ParsePrefsProxy(std::string("x\0user_pref(\"network.proxy.http\", \"h\");", 40), host, port));
+}
+
+TEST(PrefsJsProxy, UnusableValuesWriteNothing)
+{
+    std::string host, port;
+    std::string host50(50, 'h');
+    EXPECT_EQ(PrefsProxy::kFound,
+              ParsePrefsProxy("user_pref(\"network.proxy.http\", \"" + host50 + "\");", host, port));
+    EXPECT_EQ(host50, host);
+
+    EXPECT_EQ(PrefsProxy::kUnusable,
+              ParsePrefsProxy("user_pref(\"network.proxy.http\", \"" + host50 + "h\");", host, port));
+    EXPECT_EQ("", host);
+    EXPECT_EQ(PrefsProxy::kUnusable, ParsePrefsProxy("user_pref(\"network.proxy.http\", \"open", host, port));
+    EXPECT_EQ(PrefsProxy::kUnusable, ParsePrefsProxy("network.proxy.http", host, port));
+    EXPECT_EQ(PrefsProxy::kUnusable, ParsePrefsProxy("user_pref(\"network.proxy.http\", \"h\");"
+                                                     "user_pref(\"network.proxy.http_port\", 3128;",
+                                                     host, port));
+    EXPECT_EQ(PrefsProxy::kUnusable, ParsePrefsProxy("user_pref(\"network.proxy.http\", \"h\");"
+                                                     "user_pref(\"network.proxy.http_port\", " +
+                                                         std::string(51, '1') + ");",
+                                                     host, port));
+    EXPECT_EQ("", host);
+    EXPECT_EQ("", port);
+}
+
+TEST(ProxyTexts, BrowserNamesAndProxyHosts)
+{
+    EXPECT_EQ("firefox.exe", BrowserFileName("C:\\Program Files\\Mozilla Firefox\\firefox.exe"));
+    EXPECT_EQ("opera.exe", BrowserFileName("opera.exe"));
+    EXPECT_EQ("", BrowserFileName("C:\\dir\\"));
+
+    std::string folder;
+    ASSERT_TRUE(NetscapeFolder("C:\\Program Files\\Netscape\\Netscape\\netscape.exe", folder));
+    EXPECT_EQ("C:\\Program Files\\Netscape\\", folder);
+    EXPECT_FALSE(NetscapeFolder("C:\\Program Files\\NETSCAPE\\netscape.exe", folder));
+    ASSERT_TRUE(NetscapeFolder("C:\\Netscape", folder));
+    EXPECT_EQ("C:\\Netscape", folder);
+
+    EXPECT_TRUE(ProxyTextHasHost("http://127.0.0.1:18765"));
+    EXPECT_TRUE(ProxyTextHasHost("http://proxy"));
+    EXPECT_TRUE(ProxyTextHasHost("proxy:80"));
+    EXPECT_FALSE(ProxyTextHasHost("http://"));
+    EXPECT_FALSE(ProxyTextHasHost(""));
+    EXPECT_FALSE(ProxyTextHasHost("http://:3128"));
+}

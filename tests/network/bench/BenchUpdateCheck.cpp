@@ -1,0 +1,115 @@
+// BenchUpdateCheck.cpp: the time per package of an update check of 200 packages
+// against the local update server, beside the floor of 200 bare WinINet POSTs of the
+// same body through the same proxy.
+//
+// Run (tools/bench does all of it): start the server, prepare the prefix with the same
+// port (its Firefox profile names the server as proxy), then
+//   python3 tools/update_server.py --port 18799 &
+//   tools/prepare-prefix "$WINEPREFIX" build/x64/bin 18799
+//   VANTORIX_UPDATE_PORT=18799 wine64 build/x64/bin/bench_update_check.exe
+#include "tests/network/NetworkFixtures.h"
+#include "tests/support/TestRegistry.h"
+#include "update/InternetHandle.h"
+#include "update/UpdateQuery.h"
+#include "update/UpdateRequest.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kPackages = 200;
+const double kTarget = 1.3;
+
+double NowMs()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+std::string PackageName(int i)
+{
+    char name[64];
+    snprintf(name, sizeof(name), "Bench Package %03d", i);
+    return name;
+}
+
+// One POST as the query sends it, without discovery, parsing or storing.
+bool BarePost(const std::string& proxy, const char* name)
+{
+    char body[kUpdateRequestSize];
+    FormatUpdateRequest(name, "1.0", body);
+    CInternetHandle root(InternetOpenA("Orrin exe", INTERNET_OPEN_TYPE_PROXY, proxy.c_str(), nullptr, 0));
+    CInternetHandle connection(
+        InternetConnectA(root, kUpdateServerHost, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
+    CInternetHandle request(HttpOpenRequestA(connection, "POST", "/current_version/server.php", "HTTP/1.0", nullptr,
+                                             nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!request.IsOpen() || !HttpSendRequestA(request, nullptr, 0, body, (DWORD)strlen(body) + 1))
+        return false;
+    char buffer[10241];
+    DWORD read = 0, total = 0;
+    while (total < sizeof(buffer) - 1 && InternetReadFile(request, buffer + total, sizeof(buffer) - 1 - total, &read) &&
+           read)
+        total += read;
+    return total > 0;
+}
+
+}  // namespace
+
+int main()
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < kPackages; ++i)
+        entries.push_back(UpdateServer::Entry(PackageName(i), "2.0", "http://www.norvane.com/bench"));
+    std::string catalogue = "{";
+    for (size_t i = 0; i < entries.size(); ++i)
+        catalogue += (i ? ", " : "") + entries[i];
+    catalogue += "}";
+    if (UpdateServer::Control("POST", "reset") != 200 ||
+        UpdateServer::Control("POST", "catalogue", catalogue) != 200) {
+        fprintf(stderr, "bench_update_check: no update server on %s\n", UpdateServer::Address().c_str());
+        return 1;
+    }
+
+    ScopedPackages packages;
+    for (int i = 0; i < kPackages; ++i)
+        packages.Add(PackageName(i).c_str(), "1.0");
+
+    ProgressProbe probe;
+    std::string proxy = "http://" + UpdateServer::Address();
+    // Warm-up: the first connections and DLL loads are not measured.
+    for (int i = 0; i < 5; ++i) {
+        bool keep = true;
+        char latest[32] = {};
+        QueryLatestVersion(PackageName(i).c_str(), "1.0", latest, keep, probe.Dialog());
+        BarePost(proxy, PackageName(i).c_str());
+    }
+
+    int found = 0;
+    double start = NowMs();
+    for (int i = 0; i < kPackages; ++i) {
+        bool keep = true;
+        char latest[32] = {};
+        probe.Dialog().SetProgress(0);
+        found += QueryLatestVersion(PackageName(i).c_str(), "1.0", latest, keep, probe.Dialog()) ? 1 : 0;
+    }
+    double check = (NowMs() - start) / kPackages;
+
+    int answered = 0;
+    start = NowMs();
+    for (int i = 0; i < kPackages; ++i)
+        answered += BarePost(proxy, PackageName(i).c_str()) ? 1 : 0;
+    double floor = (NowMs() - start) / kPackages;
+
+    printf("update check: %d of %d packages found newer; %d of %d bare POSTs answered\n", found, kPackages, answered,
+           kPackages);
+    printf("BENCH|update check per package (200 packages)|%.2f|%.2f|%.2f|%.1f\n", check, floor,
+           floor > 0 ? check / floor : 0.0, kTarget);
+    UpdateServer::Control("POST", "reset");
+    return found == kPackages && answered == kPackages ? 0 : 1;
+}

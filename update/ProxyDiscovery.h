@@ -1,0 +1,20 @@
+// ProxyDiscovery.h: how the update query reaches the Internet, read from the default
+// browser's own proxy settings.
+#pragma once
+
+#include <string>
+
+class CProgressDlg;
+
+// The agent, access type and proxy text for InternetOpenA.
+struct ProxyChoice {
+    const char* agentName = nullptr;  // "Vantorix exe" or "Orrin exe"
+    unsigned long accessType = 0;     // INTERNET_OPEN_TYPE_PRECONFIG or INTERNET_OPEN_TYPE_PROXY
+    bool hasProxyText = false;        // false: InternetOpenA gets a null proxy
+    std::string proxyText;            // "http://" with the browser's proxy; may be "http://" alone or empty
+    bool profileSearched = false;     // a Mozilla-family or Opera profile was searched
+};
+
+// Looks up the default browser and its proxy. Reports 20 once the browser is known
+// and, after a profile search, 30; false as soon as a report brings a cancellation.
+bool DiscoverProxy(CProgressDlg& progress, ProxyChoice& choice);
