@@ -3,21 +3,29 @@
 
 const char kTestPackagesPath[] = "SOFTWARE\\Norvane\\Packages";
 
-void DeleteKeyTree(HKEY root, const char* path)
+// Relative to the parent key: the ANSI functions take full paths of at most 259
+// characters only. False when the key could not be deleted, so that a child that
+// stays does not make the walk above it spin.
+static bool DeleteKeyTreeRelative(HKEY parent, const char* name)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return;
-    char name[512];
+    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return false;
+    char child[512];
     for (;;) {
-        DWORD size = sizeof(name);
-        if (RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        DWORD size = sizeof(child);
+        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        std::string child = std::string(path) + "\\" + name;
-        DeleteKeyTree(root, child.c_str());
+        if (!DeleteKeyTreeRelative(key, child))
+            break;
     }
     RegCloseKey(key);
-    RegDeleteKeyA(root, path);
+    return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
+}
+
+void DeleteKeyTree(HKEY root, const char* path)
+{
+    DeleteKeyTreeRelative(root, path);
 }
 
 HKEY CreateKeyForTest(HKEY root, const char* path)
