@@ -3,280 +3,195 @@
 #include "res/resource.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
+#include <string.h>
 #include <string>
 
 namespace {
 
-const char kWindowClass[] = "VantorixProgressTestWindow";
-const UINT kCountedMessage = WM_APP + 7;
-int g_countedMessages = 0;
+const UINT kCounted = WM_APP + 7;
+int g_counted = 0;
+int g_setText = 0;
+WNDPROC g_staticProc = nullptr;
 
-LRESULT CALLBACK TestWindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK OwnerProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == kCountedMessage) {
-        ++g_countedMessages;
-        return 0;
-    }
+    if (message == kCounted)
+        ++g_counted;
     return DefWindowProcA(hWnd, message, wParam, lParam);
 }
 
-// A plain top-level window (or a child of one) for the tests to own the progress window.
+LRESULT CALLBACK CountSetText(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT)
+        ++g_setText;
+    return CallWindowProcA(g_staticProc, hWnd, message, wParam, lParam);
+}
+
+// A plain top-level window (or a child of one) to own the progress window.
 class TestWindow : public CWnd {
 public:
     explicit TestWindow(HWND parent = nullptr)
     {
         static ATOM atom = [] {
             WNDCLASSA wc = {};
-            wc.lpfnWndProc = TestWindowProc;
+            wc.lpfnWndProc = OwnerProc;
             wc.hInstance = GetModuleHandleA(nullptr);
-            wc.lpszClassName = kWindowClass;
+            wc.lpszClassName = "VantorixProgressTestOwner";
             return RegisterClassA(&wc);
         }();
-        (void)atom;
-        DWORD style = parent ? (WS_CHILD | WS_VISIBLE) : (WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-        m_hWnd = CreateWindowExA(0, kWindowClass, "Owner", style, 10, 10, parent ? 100 : 400,
-                                 parent ? 50 : 300, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        m_hWnd = CreateWindowExA(0, MAKEINTATOM(atom), "Owner", style, 10, 10, 300, 200, parent, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
     }
-    ~TestWindow() override
-    {
-        if (m_hWnd)
-            ::DestroyWindow(m_hWnd);
-    }
+    ~TestWindow() override { ::DestroyWindow(m_hWnd); }
 };
 
-std::string ItemText(HWND dlg, int id)
+std::string Text(HWND h, int id = 0)
 {
     char text[256] = {};
-    GetDlgItemTextA(dlg, id, text, sizeof(text));
+    if (id)
+        GetDlgItemTextA(h, id, text, sizeof(text));
+    else
+        GetWindowTextA(h, text, sizeof(text));
     return text;
 }
 
-std::string Caption(HWND hWnd)
+// Refuses every dialog window of the thread.
+HHOOK g_hook = nullptr;
+LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam)
 {
-    char text[256] = {};
-    GetWindowTextA(hWnd, text, sizeof(text));
-    return text;
-}
-
-// Counts WM_SETTEXT reaching a subclassed control.
-WNDPROC g_staticProc = nullptr;
-int g_setTextCount = 0;
-
-LRESULT CALLBACK CountingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_SETTEXT)
-        ++g_setTextCount;
-    return CallWindowProcA(g_staticProc, hWnd, message, wParam, lParam);
+    char name[16] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA((HWND)wParam, name, sizeof(name)) && !strcmp(name, "#32770"))
+        return 1;
+    return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
 class ProgressDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_NE(owner.m_hWnd, nullptr);
-        ASSERT_TRUE(IsWindowEnabled(owner));
-    }
+    void SetUp() override { ASSERT_TRUE(owner.m_hWnd && IsWindowEnabled(owner)); }
     TestWindow owner;
+    CProgressDlg dlg;
 };
 
 }  // namespace
 
 TEST_F(ProgressDlgTest, NewWindowShowsTheTemplateAndDisablesItsOwner)
 {
-    CProgressDlg dlg;
     EXPECT_EQ(dlg.m_nCaptionID, (UINT)IDS_PROGRESS_CAPTION);
-    EXPECT_EQ(dlg.m_nLower, 0);
-    EXPECT_EQ(dlg.m_nUpper, 100);
-    EXPECT_EQ(dlg.m_nStep, 10);
-    EXPECT_FALSE(dlg.m_bCancelled);
-    EXPECT_FALSE(dlg.m_bOwnerDisabled);
+    EXPECT_TRUE(dlg.m_nLower == 0 && dlg.m_nUpper == 100 && dlg.m_nStep == 10);
+    EXPECT_FALSE(dlg.m_bCancelled || dlg.m_bOwnerDisabled);
 
     ASSERT_TRUE(dlg.Create(&owner));
     HWND h = dlg.m_hWnd;
-    ASSERT_TRUE(IsWindow(h));
     EXPECT_TRUE(IsWindowVisible(h));
     EXPECT_EQ(GetWindow(h, GW_OWNER), owner.m_hWnd);
     EXPECT_EQ(dlg.m_pParentWnd, &owner);
     EXPECT_FALSE(IsWindowEnabled(owner));
-    EXPECT_TRUE(dlg.m_bOwnerDisabled);
-    EXPECT_EQ(Caption(h), "Vantorix");
-    EXPECT_EQ(ItemText(h, IDC_PERCENT_TEXT), " 0 %");
-    EXPECT_EQ(ItemText(h, IDC_STATUS_TEXT), "");
+    EXPECT_EQ(Text(h), "Vantorix");
+    EXPECT_EQ(Text(h, IDC_PERCENT_TEXT), " 0 %");
+    EXPECT_EQ(Text(h, IDC_STATUS_TEXT), "");
 
     HWND bar = GetDlgItem(h, IDC_PROGRESS_BAR);
     EXPECT_EQ(dlg.m_progressBar.m_hWnd, bar);
     PBRANGE range = {};
     SendMessageA(bar, PBM_GETRANGE, FALSE, (LPARAM)&range);
-    EXPECT_EQ(range.iLow, 0);
-    EXPECT_EQ(range.iHigh, 100);
+    EXPECT_TRUE(range.iLow == 0 && range.iHigh == 100);
     EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
     SendMessageA(bar, PBM_STEPIT, 0, 0);
-    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 10);  // the step given
+    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 10);
 
     dlg.SetStatusText("Checking for update of Studio Pack");
-    EXPECT_EQ(ItemText(h, IDC_STATUS_TEXT), "Checking for update of Studio Pack");
-    EXPECT_FALSE(dlg.SetProgress(0));
-    EXPECT_EQ(ItemText(h, IDC_PERCENT_TEXT), "0%");
-    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 0);
-
+    EXPECT_EQ(Text(h, IDC_STATUS_TEXT), "Checking for update of Studio Pack");
     EXPECT_TRUE(dlg.DestroyWindow());
     EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_FALSE(dlg.m_bOwnerDisabled);
     EXPECT_FALSE(dlg.DestroyWindow());
+
+    CProgressDlg other(IDS_ABOUTBOX);
+    ASSERT_TRUE(other.Create(nullptr));
+    EXPECT_EQ(Text(other.m_hWnd), "&About vantorix...");
 }
 
-TEST_F(ProgressDlgTest, PercentageText)
+TEST_F(ProgressDlgTest, PercentageTextIsWrittenOnlyWhenItChanges)
 {
-    CProgressDlg dlg;
     ASSERT_TRUE(dlg.Create(&owner));
-    HWND bar = GetDlgItem(dlg.m_hWnd, IDC_PROGRESS_BAR);
+    HWND text = GetDlgItem(dlg.m_hWnd, IDC_PERCENT_TEXT);
+    g_staticProc = (WNDPROC)SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)CountSetText);
+    g_setText = 0;
     const struct {
         int position;
         const char* text;
+        int writes;
     } rows[] = {
-        {0, "0%"}, {40, "40%"}, {99, "99%"}, {100, "100%"}, {110, "10%"}, {120, "20%"},
-        {200, "0%"}, {199, "99%"}, {300, "0%"}, {1000000000, "0%"}, {2147483647, "47%"}, {7, "7%"},
+        {0, "0%", 1},     {0, "0%", 1},      {40, "40%", 2},  {40, "40%", 2},   {140, "40%", 2},
+        {99, "99%", 3},   {100, "100%", 4},  {110, "10%", 5}, {120, "20%", 6},  {200, "0%", 7},
+        {2147483647, "47%", 8},
     };
     for (const auto& row : rows) {
         EXPECT_FALSE(dlg.SetProgress(row.position));
-        EXPECT_EQ(ItemText(dlg.m_hWnd, IDC_PERCENT_TEXT), row.text) << row.position;
+        EXPECT_EQ(Text(dlg.m_hWnd, IDC_PERCENT_TEXT), row.text) << row.position;
+        EXPECT_EQ(g_setText, row.writes) << row.position;
     }
-    dlg.SetProgress(40);
-    EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 40);
-}
-
-TEST_F(ProgressDlgTest, SamePercentageIsWrittenOnce)
-{
-    CProgressDlg dlg;
-    ASSERT_TRUE(dlg.Create(&owner));
-    HWND text = GetDlgItem(dlg.m_hWnd, IDC_PERCENT_TEXT);
-    g_staticProc = (WNDPROC)SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)CountingProc);
-    g_setTextCount = 0;
-    dlg.SetProgress(40);
-    dlg.SetProgress(40);
-    EXPECT_EQ(g_setTextCount, 1);
-    dlg.SetProgress(41);
-    EXPECT_EQ(g_setTextCount, 2);
-    dlg.SetProgress(141);  // also "41%"
-    EXPECT_EQ(g_setTextCount, 2);
-    dlg.SetProgress(100);
-    dlg.SetProgress(100);
-    EXPECT_EQ(g_setTextCount, 3);
     SetWindowLongPtrA(text, GWLP_WNDPROC, (LONG_PTR)g_staticProc);
+    dlg.SetProgress(40);
+    EXPECT_EQ(dlg.m_progressBar.GetPos(), 40);
 }
 
 TEST_F(ProgressDlgTest, CancelButtonEscAndCloseBoxOnlyRaiseTheFlag)
 {
-    const char* ways[] = {"button", "escape", "close box"};
-    for (const char* way : ways) {
+    for (int way = 0; way < 3; ++way) {
         SCOPED_TRACE(way);
-        CProgressDlg dlg;
         ASSERT_TRUE(dlg.Create(&owner));
         HWND h = dlg.m_hWnd;
-        HWND cancel = GetDlgItem(h, IDCANCEL);
+        PostMessageA(h, WM_COMMAND, IDOK, 0);  // no button: does nothing
         EXPECT_FALSE(dlg.SetProgress(10));
-        std::string w = way;
-        if (w == "button")
+        HWND cancel = GetDlgItem(h, IDCANCEL);
+        if (way == 0)
             PostMessageA(cancel, BM_CLICK, 0, 0);
-        else if (w == "escape")
+        else if (way == 1)
             PostMessageA(GetFocus() ? GetFocus() : cancel, WM_KEYDOWN, VK_ESCAPE, 0);
         else
             PostMessageA(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(dlg.SetProgress(20));
-        EXPECT_TRUE(dlg.m_bCancelled);
-        EXPECT_TRUE(IsWindow(h));
         EXPECT_TRUE(IsWindowVisible(h));
         EXPECT_FALSE(IsWindowEnabled(owner));
-        EXPECT_EQ(ItemText(h, IDC_PERCENT_TEXT), "20%");
+        EXPECT_EQ(Text(h, IDC_PERCENT_TEXT), "20%");
         EXPECT_TRUE(dlg.SetProgress(30));
         dlg.DestroyWindow();
         EXPECT_TRUE(IsWindowEnabled(owner));
-
-        // The next check starts uncancelled.
-        ASSERT_TRUE(dlg.Create(&owner));
-        EXPECT_FALSE(dlg.SetProgress(0));
-        dlg.DestroyWindow();
     }
+    ASSERT_TRUE(dlg.Create(&owner));  // the next check starts uncancelled
+    EXPECT_FALSE(dlg.SetProgress(0));
 }
 
-TEST_F(ProgressDlgTest, OkCommandDoesNothing)
-{
-    CProgressDlg dlg;
-    ASSERT_TRUE(dlg.Create(&owner));
-    PostMessageA(dlg.m_hWnd, WM_COMMAND, IDOK, 0);
-    EXPECT_FALSE(dlg.SetProgress(50));
-    EXPECT_TRUE(IsWindow(dlg.m_hWnd));
-    EXPECT_TRUE(IsWindowVisible(dlg.m_hWnd));
-}
-
-TEST_F(ProgressDlgTest, OwnerDisabledBeforeStaysDisabled)
-{
-    EnableWindow(owner, FALSE);
-    CProgressDlg dlg;
-    ASSERT_TRUE(dlg.Create(&owner));
-    EXPECT_FALSE(dlg.m_bOwnerDisabled);
-    dlg.DestroyWindow();
-    EXPECT_FALSE(IsWindowEnabled(owner));
-    {
-        CProgressDlg other;
-        ASSERT_TRUE(other.Create(&owner));
-    }
-    EXPECT_FALSE(IsWindowEnabled(owner));
-}
-
-TEST_F(ProgressDlgTest, DestroyingTheObjectDestroysTheWindowAndEnablesTheOwner)
+TEST_F(ProgressDlgTest, OwnerGetsItsInputBackOnEveryWayOut)
 {
     HWND h;
     {
-        CProgressDlg dlg;
-        ASSERT_TRUE(dlg.Create(&owner));
-        h = dlg.m_hWnd;
-        EXPECT_FALSE(IsWindowEnabled(owner));
+        CProgressDlg scoped;
+        ASSERT_TRUE(scoped.Create(&owner));
+        h = scoped.m_hWnd;
     }
     EXPECT_FALSE(IsWindow(h));
     EXPECT_TRUE(IsWindowEnabled(owner));
-}
 
-TEST_F(ProgressDlgTest, WindowDestroyedFromOutsideGivesTheOwnerBackLater)
-{
-    {
-        CProgressDlg dlg;
-        ASSERT_TRUE(dlg.Create(&owner));
-        ::DestroyWindow(dlg.m_hWnd);
-        EXPECT_EQ(dlg.m_hWnd, nullptr);
-        EXPECT_FALSE(dlg.SetProgress(10));
-        dlg.SetStatusText("after");
-        // A new check disables the owner again, and gives it back at its end.
-        ASSERT_TRUE(dlg.Create(&owner));
-        EXPECT_TRUE(dlg.m_bOwnerDisabled);
-        ::DestroyWindow(dlg.m_hWnd);
-    }
-    EXPECT_TRUE(IsWindowEnabled(owner));
-}
-
-TEST_F(ProgressDlgTest, SecondCreateReplacesTheWindow)
-{
-    CProgressDlg dlg;
+    // A second Create replaces the window; one destroyed from outside is forgotten.
     ASSERT_TRUE(dlg.Create(&owner));
-    HWND first = dlg.m_hWnd;
-    dlg.SetProgress(40);
+    h = dlg.m_hWnd;
     ASSERT_TRUE(dlg.Create(&owner));
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_NE(dlg.m_hWnd, first);
+    EXPECT_FALSE(IsWindow(h));
     EXPECT_EQ(dlg.m_progressBar.m_hWnd, GetDlgItem(dlg.m_hWnd, IDC_PROGRESS_BAR));
-    EXPECT_EQ(ItemText(dlg.m_hWnd, IDC_PERCENT_TEXT), " 0 %");
+    ::DestroyWindow(dlg.m_hWnd);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    EXPECT_FALSE(dlg.SetProgress(10));
+    ASSERT_TRUE(dlg.Create(&owner));
     EXPECT_FALSE(IsWindowEnabled(owner));
     dlg.DestroyWindow();
     EXPECT_TRUE(IsWindowEnabled(owner));
-}
 
-TEST_F(ProgressDlgTest, ChildParentDisablesItsTopLevelWindow)
-{
+    // A child parent: its top-level window is the owner.
     TestWindow child(owner.m_hWnd);
-    ASSERT_NE(child.m_hWnd, nullptr);
-    CProgressDlg dlg;
     ASSERT_TRUE(dlg.Create(&child));
     ASSERT_NE(dlg.m_pParentWnd, nullptr);
     EXPECT_EQ(dlg.m_pParentWnd->m_hWnd, owner.m_hWnd);
@@ -285,89 +200,52 @@ TEST_F(ProgressDlgTest, ChildParentDisablesItsTopLevelWindow)
     EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST(ProgressDlg, CaptionComesFromTheStringTable)
+TEST_F(ProgressDlgTest, OwnerDisabledBeforeStaysDisabled)
 {
-    CProgressDlg byDefault(0);
-    ASSERT_TRUE(byDefault.Create(nullptr));
-    EXPECT_EQ(Caption(byDefault.m_hWnd), "Vantorix");
-    CProgressDlg other(IDS_ABOUTBOX);
-    EXPECT_EQ(other.m_nCaptionID, (UINT)IDS_ABOUTBOX);
-    ASSERT_TRUE(other.Create(nullptr));
-    EXPECT_EQ(Caption(other.m_hWnd), "&About vantorix...");
+    EnableWindow(owner, FALSE);
+    ASSERT_TRUE(dlg.Create(&owner));
+    EXPECT_FALSE(dlg.m_bOwnerDisabled);
+    dlg.DestroyWindow();
+    EXPECT_FALSE(IsWindowEnabled(owner));
+    {
+        CProgressDlg scoped;
+        ASSERT_TRUE(scoped.Create(&owner));
+    }
+    EXPECT_FALSE(IsWindowEnabled(owner));
 }
 
-TEST(ProgressDlg, SetProgressServesTheThreadsMessages)
+TEST_F(ProgressDlgTest, SetProgressServesTheThreadsMessagesAndLeavesQuit)
 {
-    TestWindow target;
-    CProgressDlg dlg;
-    ASSERT_TRUE(dlg.Create(nullptr));
-    g_countedMessages = 0;
-    PostMessageA(target, kCountedMessage, 0, 0);
-    PostMessageA(target, kCountedMessage, 0, 0);
-    dlg.SetProgress(5);
-    EXPECT_EQ(g_countedMessages, 2);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, kCountedMessage, kCountedMessage, PM_NOREMOVE));
-
-    // A quit request is left for the thread's own loop.
+    ASSERT_TRUE(dlg.Create(&owner));
+    g_counted = 0;
+    PostMessageA(owner, kCounted, 0, 0);
     PostQuitMessage(6);
-    PostMessageA(target, kCountedMessage, 0, 0);
-    EXPECT_FALSE(dlg.SetProgress(6));
-    EXPECT_EQ(g_countedMessages, 3);
+    PostMessageA(owner, kCounted, 0, 0);
+    EXPECT_FALSE(dlg.SetProgress(5));
+    EXPECT_EQ(g_counted, 2);
+    MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, (UINT)WM_QUIT);
     EXPECT_EQ(msg.wParam, 6u);
 }
 
-TEST(ProgressDlg, HarmlessWithoutAWindow)
+TEST_F(ProgressDlgTest, HarmlessWithoutAWindowAndWhenCreateFails)
 {
-    TestWindow target;
-    CProgressDlg dlg;
     dlg.SetStatusText("Checking for update of Studio Pack");
-    g_countedMessages = 0;
-    PostMessageA(target, kCountedMessage, 0, 0);
+    g_counted = 0;
+    PostMessageA(owner, kCounted, 0, 0);
     EXPECT_FALSE(dlg.SetProgress(50));
-    EXPECT_EQ(g_countedMessages, 1);
-    dlg.m_bCancelled = TRUE;
-    EXPECT_TRUE(dlg.SetProgress(60));
+    EXPECT_EQ(g_counted, 1);
     EXPECT_FALSE(dlg.DestroyWindow());
-}
 
-namespace {
-
-HHOOK g_hook = nullptr;
-
-// Refuses the creation of every dialog window of the thread.
-LRESULT CALLBACK RefuseDialogs(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND) {
-        CBT_CREATEWNDA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
-        if (create->lpcs->lpszClass == MAKEINTATOM(32770))
-            return 1;
-        char name[64] = {};
-        GetClassNameA((HWND)wParam, name, sizeof(name));
-        if (std::string(name) == "#32770")
-            return 1;
-    }
-    return CallNextHookEx(g_hook, code, wParam, lParam);
-}
-
-}  // namespace
-
-TEST_F(ProgressDlgTest, CreateFailureGivesTheOwnerBack)
-{
     g_hook = SetWindowsHookExA(WH_CBT, RefuseDialogs, nullptr, GetCurrentThreadId());
     ASSERT_NE(g_hook, nullptr);
-    CProgressDlg dlg;
     dlg.m_bCancelled = TRUE;
     BOOL created = dlg.Create(&owner);
     UnhookWindowsHookEx(g_hook);
     EXPECT_FALSE(created);
     EXPECT_EQ(dlg.m_hWnd, nullptr);
     EXPECT_TRUE(IsWindowEnabled(owner));
-    EXPECT_FALSE(dlg.m_bOwnerDisabled);
     dlg.SetStatusText("Checking for update of Studio Pack");
-    EXPECT_TRUE(dlg.SetProgress(10));  // the flag is only cleared by a window that exists
-    EXPECT_FALSE(dlg.DestroyWindow());
-    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_TRUE(dlg.SetProgress(10));  // only a created window clears the flag
 }
