@@ -148,21 +148,6 @@ TEST(PackageInfoClient, StatedCountBoundsTheRecordsBothWays)
     }
 }
 
-TEST(PackageInfoClient, OverlongTextsAreCutToTheirFields)
-{
-    ScopedPackages packages;
-    packages.Add("Long", "1.0");
-    std::string name(300, 'n');
-    std::string version(80, '7');
-    AddComponent("Long", "01", name.c_str(), "{L}", version.c_str());
-
-    CPackageInfoClient client;
-    std::vector<ComponentRecord> r = List(client, "Long");
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(std::string(r[0].name), name.substr(0, 255));
-    EXPECT_EQ(std::string(r[0].version), version.substr(0, 55));
-}
-
 TEST(PackageInfoClient, UnregisteredComponentIsNotCreatedAndComStaysBalanced)
 {
     ASSERT_TRUE(ComIsUninitialized());

@@ -28,15 +28,6 @@ TEST(ReportFormat, BlockHeadKeepsItsBlanksAndLineEnds)
               "Product: \r\n%s%n Version: %d Hide: 0 \r\nInstallProject: %x \r\nComponents: \r\n");
 }
 
-TEST(ReportFormat, ComponentPiecesFallBackToClassIdAndUnknown)
-{
-    EXPECT_EQ(FormatComponentName("Codec", "{C}"), " Codec ");
-    EXPECT_EQ(FormatComponentName("", "X"), " X ");
-    EXPECT_EQ(FormatComponentName("", ""), "  ");
-    EXPECT_EQ(FormatComponentVersion("1.2"), " Version: 1.2 ");
-    EXPECT_EQ(FormatComponentVersion(""), " Version: Unknown ");
-}
-
 TEST(ReportFormat, FieldTextStopsAtZeroOrFieldEnd)
 {
     const char zeroed[8] = {'a', 'b', 0, 'c', 0, 0, 0, 0};

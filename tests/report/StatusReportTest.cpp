@@ -197,16 +197,3 @@ TEST(StatusReport, FieldsAtTheirLimitsAreReportedWhole)
                             project + " \r\nComponents: \r\n " + component + "  Version: " + componentVersion +
                             " \r\n\r\n");
 }
-
-TEST(StatusReport, ExistingFileIsReplacedWhole)
-{
-    ScopedPackages packages;
-    packages.Add("Only", "1.0");
-    std::string path = MakeTempDir("overwrite") + "old.txt";
-    ASSERT_TRUE(WriteWholeFile(path, std::string(5000, 'o')));
-    ASSERT_TRUE(WriteStatusReport(path.c_str(), nullptr));
-    std::string body;
-    std::string text = ReadWholeFile(path);
-    ASSERT_TRUE(SplitDateLine(text, &body)) << text.substr(0, 80);
-    EXPECT_EQ(body, "Product: \r\nOnly Version: 1.0 Hide: 0 \r\nInstallProject:  \r\nComponents: \r\n\r\n");
-}
