@@ -317,6 +317,9 @@ def detach(args):
         sys.stderr.write("--detach needs --pidfile and --log\n")
         return 2
     stop(args.pidfile)  # a server left over from an interrupted run
+    if _wait_until_answering(args.port, 0.2):
+        sys.stderr.write("port %d is already in use\n" % args.port)
+        return 1
     command = [sys.executable, os.path.abspath(__file__), "--port", str(args.port), "--host", args.host]
     if args.catalogue:
         command += ["--catalogue", args.catalogue]
