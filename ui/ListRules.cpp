@@ -1,8 +1,6 @@
 // ListRules.cpp: plain rules of the product list.
 #include "ui/ListRules.h"
 
-#include <string.h>
-
 namespace {
 
 bool StartsWithNoCase(const char* text, const char* prefix)
@@ -31,22 +29,14 @@ const char* LinkPageAddress(const char* stored, const char* productsPage)
     return IsWebPageAddress(stored) ? stored : productsPage;
 }
 
-std::string FieldText(const char* field, size_t size)
+const char* ComponentRowName(const char* name, const char* classId)
 {
-    const void* end = memchr(field, 0, size);
-    return std::string(field, end ? (size_t)(static_cast<const char*>(end) - field) : size);
+    return name[0] ? name : classId;
 }
 
-std::string ComponentRowName(const char* name, size_t nameSize, const char* classId, size_t classIdSize)
+const char* ComponentRowVersion(const char* version)
 {
-    std::string text = FieldText(name, nameSize);
-    return text.empty() ? FieldText(classId, classIdSize) : text;
-}
-
-std::string ComponentRowVersion(const char* version, size_t size)
-{
-    std::string text = FieldText(version, size);
-    return text.empty() ? std::string("Unknown") : text;
+    return version[0] ? version : "Unknown";
 }
 
 bool RowsAtHeight(int y, int firstTop, int rowHeight, int count, int* first, int* last)

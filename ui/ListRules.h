@@ -3,9 +3,6 @@
 // list a point can lie on.
 #pragma once
 
-#include <stddef.h>
-#include <string>
-
 // True when address starts with "http://" or "https://", letter case ignored.
 bool IsWebPageAddress(const char* address);
 
@@ -13,14 +10,10 @@ bool IsWebPageAddress(const char* address);
 // page address, otherwise productsPage (also when nothing is stored).
 const char* LinkPageAddress(const char* stored, const char* productsPage);
 
-// The text of a fixed-size field: up to its first zero byte or the field's end, so that
-// a field without a terminating zero is never read past.
-std::string FieldText(const char* field, size_t size);
-
 // Column 0 of a component row: the name, or the class id when the name is empty.
-std::string ComponentRowName(const char* name, size_t nameSize, const char* classId, size_t classIdSize);
+const char* ComponentRowName(const char* name, const char* classId);
 // Column 1 of a component row: the version, or "Unknown" when it is empty.
-std::string ComponentRowVersion(const char* version, size_t size);
+const char* ComponentRowVersion(const char* version);
 
 // The rows [*first, *last] of a report list whose strips can hold height y: rows are
 // rowHeight pixels high and row 0 starts at firstTop. One row to either side is

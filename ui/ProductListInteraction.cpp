@@ -77,10 +77,9 @@ void CPackagesDlg::ExpandPackageRow(int row)
         if (inserted < 0)
             break;
         at = inserted;
-        m_list.SetItemText(at, 0,
-                           ComponentRowName(record.name, sizeof(record.name), record.classId, sizeof(record.classId))
-                               .c_str());
-        m_list.SetItemText(at, 1, ComponentRowVersion(record.version, sizeof(record.version)).c_str());
+        // The client hands over every record's texts zero-terminated.
+        m_list.SetItemText(at, 0, ComponentRowName(record.name, record.classId));
+        m_list.SetItemText(at, 1, ComponentRowVersion(record.version));
     }
 }
 

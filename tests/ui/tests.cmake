@@ -1,0 +1,5 @@
+# The product list's benchmark: offline passes over many packages and mouse moves over
+# long lists, printed as BENCH lines (run by tools/bench).
+add_executable(bench_ui ${CMAKE_CURRENT_LIST_DIR}/bench/BenchUi.cpp $<TARGET_OBJECTS:vx_res>)
+target_link_libraries(bench_ui PRIVATE vx_ui)
+add_dependencies(bench_ui recorder)
