@@ -4,8 +4,10 @@
 //   probe top [pid]                 top-level windows (of one process, or all)
 //   probe state HWND [FIRST COUNT]  a window, its controls, list view rows and tooltips
 //   probe cursor                    the cursor shown now and its position
+//   probe text HWND ID              one control's text, enabled state and rectangle
 //   probe send|post HWND MSG WPARAM LPARAM
 //   probe show HWND CMD             ShowWindow
+//   probe reg ROOT\\PATH             a registry key and all below it, values as raw bytes
 //   probe serve                     reads such commands from standard input, one a line
 #include "tests/e2e/probe/JsonWriter.h"
 #include "tests/e2e/probe/RemoteMemory.h"
@@ -414,6 +416,72 @@ void CommandCursor(JsonWriter& j)
     j.EndObject();
 }
 
+HKEY RootKey(const std::string& name)
+{
+    if (name == "HKLM" || name == "HKEY_LOCAL_MACHINE")
+        return HKEY_LOCAL_MACHINE;
+    if (name == "HKCU" || name == "HKEY_CURRENT_USER")
+        return HKEY_CURRENT_USER;
+    if (name == "HKCR" || name == "HKEY_CLASSES_ROOT")
+        return HKEY_CLASSES_ROOT;
+    return nullptr;
+}
+
+struct KeyHandle {
+    HKEY h = nullptr;
+    ~KeyHandle() { if (h) ::RegCloseKey(h); }
+};
+
+// A key and every key below it: "path": {"value name": [type, "hex bytes"]}, with the
+// bytes as the ANSI functions give them.
+void WriteKeyTree(JsonWriter& j, HKEY root, const std::string& path)
+{
+    KeyHandle key;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key.h) != ERROR_SUCCESS)
+        return;
+    DWORD subKeys = 0, maxSubKey = 0, values = 0, maxName = 0, maxData = 0;
+    ::RegQueryInfoKeyA(key.h, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxName,
+                       &maxData, nullptr, nullptr);
+    j.Key(path.c_str());
+    j.BeginObject();
+    std::vector<char> name(maxName + 2);
+    std::vector<BYTE> data(maxData + 2);
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = static_cast<DWORD>(name.size()), dataSize = static_cast<DWORD>(data.size()), type = 0;
+        LONG rc = ::RegEnumValueA(key.h, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize);
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            data.resize(data.size() * 2 + 256);
+            --i;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
+            break;
+        std::string hex;
+        char byte[4];
+        for (DWORD b = 0; b < dataSize; ++b) {
+            std::snprintf(byte, sizeof(byte), "%02x", data[b]);
+            hex += byte;
+        }
+        j.Key(std::string(name.data(), nameSize).c_str());
+        j.BeginArray();
+        j.Number(type);
+        j.String(hex);
+        j.EndArray();
+    }
+    j.EndObject();
+    std::vector<std::string> children;
+    std::vector<char> child(maxSubKey + 2);
+    for (DWORD i = 0;; ++i) {
+        DWORD size = static_cast<DWORD>(child.size());
+        if (::RegEnumKeyExA(key.h, i, child.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        children.push_back(std::string(child.data(), size));
+    }
+    for (const std::string& c : children)
+        WriteKeyTree(j, root, path + "\\" + c);
+}
+
 long long Parse(const char* text) { return text ? std::strtoll(text, nullptr, 0) : 0; }
 HWND ParseWindow(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Parse(text))); }
 
@@ -456,6 +524,27 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
             j.Number(static_cast<long long>(result));
         }
         j.EndObject();
+    } else if (!lstrcmpA(cmd, "text") && n >= 3) {
+        // One control's text and state: a single message to a busy program.
+        HWND control = ::GetDlgItem(ParseWindow(arg(1)), static_cast<int>(Parse(arg(2))));
+        j.BeginObject();
+        j.Key("exists");
+        j.Bool(control != nullptr);
+        j.Key("enabled");
+        j.Bool(control && ::IsWindowEnabled(control));
+        j.Key("rect");
+        WriteScreenRect(j, control);
+        j.Key("text");
+        j.String(control ? TextOf(control) : std::string());
+        j.EndObject();
+    } else if (!lstrcmpA(cmd, "reg") && n >= 2) {
+        std::string full = arg(1);
+        size_t slash = full.find('\\');
+        HKEY root = RootKey(full.substr(0, slash));
+        j.BeginObject();
+        if (root && slash != std::string::npos)
+            WriteKeyTree(j, root, full.substr(slash + 1));
+        j.EndObject();
     } else if (!lstrcmpA(cmd, "show") && n >= 3) {
         j.BeginObject();
         j.Key("ok");
@@ -468,8 +557,8 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
         j.Number(::RegisterWindowMessageA(arg(1)));
         j.EndObject();
     } else {
-        Error(j, "usage: probe top [pid] | state HWND [FIRST COUNT] | cursor | send|post HWND MSG WP LP | "
-                 "show HWND CMD | message NAME | serve");
+        Error(j, "usage: probe top [pid] | state HWND [FIRST COUNT] | text HWND ID | cursor | send|post HWND MSG WP LP | "
+                 "show HWND CMD | reg ROOT\\PATH | message NAME | serve");
     }
 }
 
