@@ -76,17 +76,12 @@ CRecorderLog::~CRecorderLog()
     SetEnvironmentVariableA("VANTORIX_RECORDER_LOG", nullptr);
 }
 
-std::string CRecorderLog::Lines() const
-{
-    return ReadWholeFile(m_path);
-}
-
 std::string CRecorderLog::WaitForAddress(DWORD timeoutMs) const
 {
     const DWORD start = GetTickCount();
     std::string line;
     for (;;) {
-        std::string data = Lines();
+        std::string data = ReadWholeFile(m_path);
         size_t end = data.find("\r\n");
         if (end != std::string::npos) {
             line = data.substr(0, end);

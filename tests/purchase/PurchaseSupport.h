@@ -42,8 +42,6 @@ public:
     // The address of the first opened page (the browser's last argument), waiting up
     // to timeoutMs; empty when none was opened.
     std::string WaitForAddress(DWORD timeoutMs = 20000) const;
-    // Every line recorded so far.
-    std::string Lines() const;
 
 private:
     std::string m_path;
