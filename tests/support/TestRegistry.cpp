@@ -23,16 +23,63 @@ static bool DeleteKeyTreeRelative(HKEY parent, const char* name)
     return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
 }
 
+// Opens path one level at a time: Wine's ANSI registry functions refuse a full path
+// of more than 260 characters, which a long package name reaches.
+static HKEY OpenByLevels(HKEY root, const std::string& path, REGSAM access)
+{
+    HKEY key = root;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string part = path.substr(start, end - start);
+        HKEY next = nullptr;
+        LONG rc = RegOpenKeyExA(key, part.c_str(), 0, access, &next);
+        if (key != root)
+            RegCloseKey(key);
+        if (rc != ERROR_SUCCESS)
+            return nullptr;
+        key = next;
+        start = end + 1;
+    }
+    return key;
+}
+
 void DeleteKeyTree(HKEY root, const char* path)
 {
-    DeleteKeyTreeRelative(root, path);
+    std::string full(path);
+    size_t slash = full.rfind('\\');
+    HKEY parent = slash == std::string::npos ? root : OpenByLevels(root, full.substr(0, slash), KEY_ALL_ACCESS);
+    if (!parent)
+        return;
+    std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
+    RegDeleteTreeA(parent, name.c_str());
+    RegDeleteKeyA(parent, name.c_str());
+    if (parent != root)
+        RegCloseKey(parent);
 }
 
 HKEY CreateKeyForTest(HKEY root, const char* path)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
+    // Level by level, as OpenByLevels, so that long names can be seeded too.
+    std::string full(path);
+    HKEY key = root;
+    size_t start = 0;
+    while (start <= full.size()) {
+        size_t end = full.find('\\', start);
+        if (end == std::string::npos)
+            end = full.size();
+        HKEY next = nullptr;
+        LONG rc = RegCreateKeyExA(key, full.substr(start, end - start).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                  nullptr, &next, nullptr);
+        if (key != root)
+            RegCloseKey(key);
+        if (rc != ERROR_SUCCESS)
+            return nullptr;
+        key = next;
+        start = end + 1;
+    }
     return key;
 }
 
