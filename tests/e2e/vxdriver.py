@@ -405,8 +405,12 @@ class App:
         return self.main()
 
     def message_boxes(self):
-        return [w for w in self.find_windows() if w.has(0xFFFF) or any(
-            c["class"].lower() == "static" and c["id"] == 0xFFFF for c in w.controls)]
+        """Open message boxes: dialogs with the message text (static 0xFFFF) and nothing
+        to type into or choose from."""
+        def is_box(w):
+            classes = {c["class"].lower() for c in w.controls}
+            return w.has(0xFFFF) and not classes & {"edit", "combobox", "comboboxex32", "syslistview32"}
+        return [w for w in self.find_windows() if is_box(w)]
 
     def click_control(self, snapshot, control_id, button=1):
         c = snapshot.control(control_id)
