@@ -45,6 +45,7 @@ void CPackagesDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PRODUCT_LIST, m_list);
+    DDX_Control(pDX, IDC_BUY_NOW, m_buyNow);
 }
 
 BOOL CPackagesDlg::OnInitDialog()
@@ -110,6 +111,10 @@ BOOL CPackagesDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 BOOL CPackagesDlg::OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo)
 {
     BOOL result = CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+    // The rule only ever disables: with the button disabled it has nothing to do. (A pass
+    // routes several notifications per row; this keeps them cheap.)
+    if (!m_buyNow.m_hWnd || !m_buyNow.IsWindowEnabled())
+        return result;
     if (!m_list.m_hWnd || !m_list.IsWindowVisible())
         return result;
     int mark = m_list.GetSelectionMark();
@@ -198,13 +203,14 @@ LRESULT CPackagesDlg::OnDestroyDialog(WPARAM /*wParam*/, LPARAM /*lParam*/)
     }
     m_tooltip.DestroyWindow();
     m_list.Detach();
+    m_buyNow.Detach();
     Default();
     return 0;
 }
 
 void CPackagesDlg::EnableBuyNow(bool enable) const
 {
-    ::EnableWindow(GetDlgItem(IDC_BUY_NOW), enable ? TRUE : FALSE);
+    ::EnableWindow(m_buyNow.m_hWnd, enable ? TRUE : FALSE);
 }
 
 void CPackagesDlg::ShowComponentsWarning() const

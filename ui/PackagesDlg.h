@@ -42,6 +42,7 @@ public:
     CProgressDlg m_progress;
     CListCtrl m_list;
     HICON m_hIcon;
+    CWnd m_buyNow;  // "Buy now" (1010), bound with the list
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

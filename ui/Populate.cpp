@@ -37,10 +37,16 @@ void CPackagesDlg::Populate(bool online)
              ++walkIndex) {
             char version[kVersionFieldSize];
             bool hidden;
+            bool recordStored;
             {
                 CRegKey package(OpenPackageKey(packages, name));
                 ReadPackageVersion(package, version);
                 hidden = ReadHideFlag(package);
+                // Without UpdateVersion the stored record reads as nothing and changes
+                // nothing; asking for it only costs a second lookup of the package key.
+                recordStored = !hidden && package.IsOpen() &&
+                               ::RegQueryValueExA(package, "UpdateVersion", nullptr, nullptr, nullptr, nullptr) ==
+                                   ERROR_SUCCESS;
             }
             if (hidden) {
                 ++hiddenCount;
@@ -54,7 +60,7 @@ void CPackagesDlg::Populate(bool online)
                 m_progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
                 known = QueryLatestVersion(name, version, update, keepChecking, m_progress);
             } else {
-                known = UpdateStore(name, version, update, kUpdateRead, nullptr);
+                known = recordStored && UpdateStore(name, version, update, kUpdateRead, nullptr);
             }
             // Both fields are at most 31 characters; keep them terminated whatever filled them.
             update[kVersionFieldSize - 1] = 0;

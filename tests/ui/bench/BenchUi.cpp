@@ -121,7 +121,7 @@ double MouseMove(CPackagesDlg& dlg)
     msg.hwnd = dlg.m_list.m_hWnd;
     msg.message = WM_MOUSEMOVE;
     msg.pt = screen;
-    const int moves = 200;
+    const int moves = 500;
     double start = Now();
     for (int i = 0; i < moves; ++i)
         dlg.PreTranslateMessage(&msg);
@@ -149,7 +149,7 @@ int main()
             fprintf(stderr, "the main dialog could not be created\n");
             return 1;
         }
-        int runs = count > 5000 ? 2 : 4;
+        int runs = count > 5000 ? 3 : 5;
         double floor = Best(runs, FloorPass);
         double pass = Best(runs, [&] { return PopulatePass(dlg); });
         char label[96];
@@ -171,7 +171,7 @@ int main()
         CPackagesDlg dlg;
         if (!dlg.Create(IDD_VANTORIX_DIALOG))
             return 1;
-        double move = Best(3, [&] { return MouseMove(dlg); });
+        double move = Best(7, [&] { return MouseMove(dlg); });
         if (count == 100) {
             move100 = move;
             Print("mouse move over the list, 100 rows", move, move, "reference");

@@ -1,0 +1,124 @@
+// OnlinePopulateTest.cpp: "Check updates" against the local update server, through
+// the browser profile's proxy, with the progress window and its Cancel.
+#include "tests/ui/UiDriver.h"
+
+#include "res/resource.h"
+#include "tests/network/NetworkFixtures.h"
+#include "tests/support/TestRegistry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Presses Cancel in the progress window once its status line names the package.
+const char* g_cancelAt = nullptr;
+bool g_cancelled = false;
+std::vector<std::string> g_statusLines;
+
+BOOL CALLBACK CancelIfNamed(HWND window, LPARAM)
+{
+    HWND status = GetDlgItem(window, IDC_STATUS_TEXT);
+    if (!status || !GetDlgItem(window, IDC_PROGRESS_BAR) || !IsWindowVisible(window))
+        return TRUE;
+    char text[300] = {};
+    GetWindowTextA(status, text, sizeof(text));
+    if (text[0] && (g_statusLines.empty() || g_statusLines.back() != text))
+        g_statusLines.push_back(text);
+    if (!g_cancelled && g_cancelAt && strcmp(text, g_cancelAt) == 0) {
+        g_cancelled = true;
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(window, IDCANCEL));
+    }
+    return FALSE;
+}
+
+void CALLBACK WatchProgress(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), CancelIfNamed, 0);
+}
+
+class OnlinePopulate : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UpdateServer::Reset();
+        g_cancelAt = nullptr;
+        g_cancelled = false;
+        g_statusLines.clear();
+    }
+    void TearDown() override { UpdateServer::Reset(); }
+};
+
+}  // namespace
+
+TEST_F(OnlinePopulate, CheckUpdatesQueriesUntilCancelThenUsesStoredRecords)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    for (const char* name : {"P1", "P2", "P3", "P4", "P5"})
+        packages.Add(name, "1.0");
+    packages.SetRaw("P4", "UpdateVersion", REG_SZ, "1.7", 3);
+    UpdateServer::SetCatalogue({UpdateServer::Entry("P1", "2.0", "http://www.norvane.com/p1"),
+                                UpdateServer::Entry("P2", "2.0", "http://www.norvane.com/p2"),
+                                UpdateServer::Entry("P3", "3.0", "http://www.norvane.com/p3"),
+                                UpdateServer::Entry("P4", "4.0", "http://www.norvane.com/p4"),
+                                UpdateServer::Entry("P5", "5.0", "http://www.norvane.com/p5")});
+
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    UpdateServer::Control("POST", "requests/clear");
+    g_cancelAt = "Checking for update of P2";
+    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
+    KillTimer(nullptr, timer);
+
+    ASSERT_TRUE(g_cancelled);
+    ASSERT_FALSE(g_statusLines.empty());
+    EXPECT_EQ(g_statusLines.front(), "Checking for update of P1");
+    // Only P1 and P2 reached the server.
+    EXPECT_EQ(UpdateServer::RequestCount(), 2);
+
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].update, "2.0");
+    EXPECT_EQ(rows[0].image, 0);
+    EXPECT_EQ(ReadRawValue(HKEY_LOCAL_MACHINE, packages.KeyPath("P1").c_str(), "ProductUpdateUrl"),
+              "http://www.norvane.com/p1");
+    EXPECT_EQ(rows[2].update, "");
+    EXPECT_EQ(rows[3].update, "1.7");  // stored, not asked for
+    EXPECT_EQ(rows[3].image, 0);
+    EXPECT_EQ(rows[4].update, "");
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, packages.KeyPath("P5").c_str(), "UpdateVersion"));
+
+    // The progress window is gone and the main window takes input again.
+    EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+    EXPECT_EQ(dlg.m_progress.m_hWnd, nullptr);
+}
+
+TEST_F(OnlinePopulate, CheckUpdatesWithoutCancelAsksForEveryListedPackage)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    packages.Add("Editor", "1.0");
+    packages.Add("Hidden", "1.0");
+    packages.SetString("Hidden", "Hide", "1");
+    packages.Add("Viewer", "2.0");
+    UpdateServer::SetCatalogue({UpdateServer::Entry("Editor", "1.1", "http://www.norvane.com/editor"),
+                                UpdateServer::Entry("Viewer", "2.0", "http://www.norvane.com/viewer")});
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    UpdateServer::Control("POST", "requests/clear");
+    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
+    KillTimer(nullptr, timer);
+
+    EXPECT_EQ(UpdateServer::RequestCount(), 2);
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].name, "Editor");
+    EXPECT_EQ(rows[0].update, "1.1");
+    EXPECT_EQ(rows[0].image, 0);
+    EXPECT_EQ(rows[1].name, "Viewer");
+    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[1].image, 1);
+    EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+}
