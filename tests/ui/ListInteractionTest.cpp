@@ -36,12 +36,6 @@ int RowOf(const CListCtrl& list, const char* name)
     return -1;
 }
 
-void StoreUpdateRecord(ScopedPackages& packages, const char* package, const char* version, const char* url)
-{
-    packages.SetRaw(package, "UpdateVersion", REG_SZ, version, (DWORD)strlen(version));
-    if (url)
-        packages.SetRaw(package, "ProductUpdateUrl", REG_SZ, url, (DWORD)strlen(url));
-}
 
 }  // namespace
 

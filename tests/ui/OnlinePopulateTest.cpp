@@ -56,7 +56,7 @@ TEST_F(OnlinePopulate, CheckUpdatesQueriesUntilCancelThenUsesStoredRecords)
     ScopedPackages packages;
     for (const char* name : {"P1", "P2", "P3", "P4", "P5"})
         packages.Add(name, "1.0");
-    packages.SetRaw("P4", "UpdateVersion", REG_SZ, "1.7", 3);
+    StoreUpdateRecord(packages, "P4", "1.7", nullptr);
     UpdateServer::SetCatalogue({UpdateServer::Entry("P1", "2.0", "http://www.norvane.com/p1"),
                                 UpdateServer::Entry("P2", "2.0", "http://www.norvane.com/p2"),
                                 UpdateServer::Entry("P3", "3.0", "http://www.norvane.com/p3"),

@@ -7,18 +7,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// An UpdateVersion stored as the update records store it: the characters, no zero.
-void StoreUpdateRecord(ScopedPackages& packages, const char* package, const char* version, const char* url)
-{
-    packages.SetRaw(package, "UpdateVersion", REG_SZ, version, (DWORD)strlen(version));
-    if (url)
-        packages.SetRaw(package, "ProductUpdateUrl", REG_SZ, url, (DWORD)strlen(url));
-}
-
-}  // namespace
-
 TEST(Populate, ListsVisiblePackagesInRegistryOrder)
 {
     ScopedPackages packages;

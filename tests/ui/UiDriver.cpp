@@ -5,6 +5,14 @@
 #include "tests/support/TestProcess.h"
 
 #include <algorithm>
+#include <string.h>
+
+void StoreUpdateRecord(ScopedPackages& packages, const char* package, const char* version, const char* url)
+{
+    packages.SetRaw(package, "UpdateVersion", REG_SZ, version, (DWORD)strlen(version));
+    if (url)
+        packages.SetRaw(package, "ProductUpdateUrl", REG_SZ, url, (DWORD)strlen(url));
+}
 
 std::vector<ListRow> ReadRows(const CListCtrl& list)
 {

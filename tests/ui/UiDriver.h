@@ -2,10 +2,15 @@
 // pump, mouse and key input to the list, and watchers for the windows it opens.
 #pragma once
 
+#include "tests/support/TestRegistry.h"
 #include "ui/PackagesDlg.h"
 
 #include <string>
 #include <vector>
+
+// An UpdateRecord as the update records store it: the characters without a zero; url
+// may be null (no address).
+void StoreUpdateRecord(ScopedPackages& packages, const char* package, const char* version, const char* url);
 
 // One row of the product list as the list holds it.
 struct ListRow {
