@@ -66,6 +66,7 @@ class StatusReportTest(E2ETestCase):
         self.type_path(windows_path(os.path.join(self.work, "status")))
         path = os.path.join(self.work, "status.txt")
         wait_until(lambda: app.main_enabled() and os.path.exists(path), 20, "the report file")
+        app.sync()
         with open(path, "rb") as f:
             self.assertReport(f.read(), started)
         self.assertFalse(os.path.exists(os.path.join(self.work, "status")))
@@ -84,6 +85,7 @@ class StatusReportTest(E2ETestCase):
                              "the question before overwriting")[0]
         app.click_control(confirm, 6)
         wait_until(lambda: app.main_enabled() and os.path.getsize(path) < 50000, 20, "the new report")
+        app.sync()
         with open(path, "rb") as f:
             self.assertReport(f.read(), started)
 

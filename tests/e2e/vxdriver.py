@@ -138,7 +138,7 @@ def reg_import(text):
     try:
         with os.fdopen(handle, "wb") as f:
             f.write(text.encode("cp1252"))
-        result = run_wine(["regedit", "/S", windows_path(path)], timeout=300)
+        result = run_wine(["regedit", "/S", windows_path(path)], timeout=120)
         if result.returncode != 0:
             raise AssertionError("regedit could not import %s: %r" % (path, result.stderr[-500:]))
     finally:
@@ -148,10 +148,9 @@ def reg_import(text):
 def reg_tree(key):
     """The key and every key below it, read by the probe with the ANSI functions:
     {key path in lower case: {value name in lower case: (type, bytes)}}."""
-    root, _, path = key.partition("\\")
-    root = {"HKEY_LOCAL_MACHINE": "HKLM", "HKEY_CURRENT_USER": "HKCU"}.get(root.upper(), root)
-    long_root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[root]
-    answer = shared_probe().call("reg", root + "\\" + path, timeout=120)
+    short = short_root(key)
+    long_root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[short.split("\\")[0]]
+    answer = shared_probe().call("reg", short, timeout=120)
     return {(long_root + "\\" + sub).lower(): {name.lower(): (data[0], bytes.fromhex(data[1]))
                                                 for name, data in values.items()}
             for sub, values in answer.items()}
@@ -174,10 +173,44 @@ def sz(value):
     return value[1].split(b"\0", 1)[0].decode("cp1252")
 
 
+def typed_value(value):
+    """(type, bytes) of a value given as reg_value() takes it; str is REG_SZ with its zero."""
+    if isinstance(value, str):
+        return 1, value.encode("cp1252") + b"\0"
+    if isinstance(value, int):
+        return 4, value.to_bytes(4, "little")
+    if isinstance(value, (bytes, bytearray)):
+        return 3, bytes(value)
+    return value
+
+
+def reg_set(key, name=None, value=None):
+    """Creates the key level by level (names up to the registry's own limit, which
+    regedit does not reach) and sets one value, through the probe."""
+    args = ["regset", short_root(key)]
+    if name is not None:
+        type_code, data = typed_value(value)
+        args += [name, type_code, data.hex()]
+    if not shared_probe().call(*args)["ok"]:
+        raise AssertionError("could not write %s %r" % (key, name))
+
+
+def short_root(key):
+    root, _, path = key.partition("\\")
+    return {"HKEY_LOCAL_MACHINE": "HKLM", "HKEY_CURRENT_USER": "HKCU"}.get(root.upper(), root) + "\\" + path
+
+
+def reg_delete(key):
+    """Deletes a key and everything below it, level by level (regedit hangs on trees
+    that hold names of 254 characters and more)."""
+    if not shared_probe().call("regdel", short_root(key), timeout=120)["ok"]:
+        raise AssertionError("could not delete %s" % key)
+
+
 def seed_packages(packages, components=None, extra=None):
     """Replaces the Packages key: packages is a list of (name, {value: data}) in order."""
-    reg = RegFile().delete_key(PACKAGES_KEY).delete_key(PASSPORT_KEY).delete_key(PASSPORT_USER_KEY)
-    reg.key(PACKAGES_KEY)
+    clear_packages()
+    reg = RegFile().key(PACKAGES_KEY)
     for name, values in packages:
         reg.key(PACKAGES_KEY + "\\" + name, values)
         for index, component in enumerate((components or {}).get(name, []), 1):
@@ -188,7 +221,8 @@ def seed_packages(packages, components=None, extra=None):
 
 
 def clear_packages():
-    RegFile().delete_key(PACKAGES_KEY).delete_key(PASSPORT_KEY).delete_key(PASSPORT_USER_KEY).import_()
+    for key in (PACKAGES_KEY, PASSPORT_KEY, PASSPORT_USER_KEY):
+        reg_delete(key)
 
 
 # ---------------------------------------------------------------- probe and X input
@@ -215,7 +249,7 @@ class Probe:
         self.buffer = b""
 
     def call(self, *args, timeout=30):
-        words = ['"%s"' % a if " " in str(a) else str(a) for a in args]
+        words = ['"%s"' % a if " " in str(a) or str(a) == "" else str(a) for a in args]
         self.proc.stdin.write((" ".join(words) + "\n").encode())
         self.proc.stdin.flush()
         deadline = time.monotonic() + timeout
@@ -428,6 +462,13 @@ class App:
 
     def running(self):
         return self.proc.poll() is None
+
+    def sync(self, timeout=120):
+        """Returns once the program's GUI thread takes messages again (a command that
+        runs on it, such as writing the report, has ended)."""
+        answer = self.probe.call("send", self.hwnd, 0, 0, 0, timeout=timeout)
+        if not answer["ok"]:
+            raise AssertionError("the program does not answer messages")
 
     def wait_exit(self, timeout=20):
         try:

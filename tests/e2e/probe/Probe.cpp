@@ -8,6 +8,8 @@
 //   probe send|post HWND MSG WPARAM LPARAM
 //   probe show HWND CMD             ShowWindow
 //   probe reg ROOT\\PATH             a registry key and all below it, values as raw bytes
+//   probe regset ROOT\\PATH [NAME TYPE HEX]  creates the key (and sets the value)
+//   probe regdel ROOT\\PATH          deletes the key and everything below it
 //   probe serve                     reads such commands from standard input, one a line
 #include "tests/e2e/probe/JsonWriter.h"
 #include "tests/e2e/probe/RemoteMemory.h"
@@ -434,10 +436,12 @@ struct KeyHandle {
 
 // A key and every key below it: "path": {"value name": [type, "hex bytes"]}, with the
 // bytes as the ANSI functions give them.
-void WriteKeyTree(JsonWriter& j, HKEY root, const std::string& path)
+// Each key is opened through its parent's handle: full paths may be longer than Wine
+// lets one call open.
+void WriteKeyTree(JsonWriter& j, HKEY parent, const std::string& keyName, const std::string& path)
 {
     KeyHandle key;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key.h) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(parent, keyName.c_str(), 0, KEY_READ, &key.h) != ERROR_SUCCESS)
         return;
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxName = 0, maxData = 0;
     ::RegQueryInfoKeyA(key.h, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxName,
@@ -479,7 +483,55 @@ void WriteKeyTree(JsonWriter& j, HKEY root, const std::string& path)
         children.push_back(std::string(child.data(), size));
     }
     for (const std::string& c : children)
-        WriteKeyTree(j, root, path + "\\" + c);
+        WriteKeyTree(j, key.h, c, path + "\\" + c);
+}
+
+// Creates path below root one level at a time (so each name may be as long as the
+// registry allows) and, when name is given, sets that value to the hex bytes.
+bool SetKeyValue(HKEY root, const std::string& path, const char* name, DWORD type, const std::string& hex)
+{
+    KeyHandle current;
+    HKEY parent = root;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string::npos)
+            end = path.size();
+        KeyHandle next;
+        if (::RegCreateKeyExA(parent, path.substr(start, end - start).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &next.h, nullptr) != ERROR_SUCCESS)
+            return false;
+        std::swap(current.h, next.h);
+        parent = current.h;
+        start = end + 1;
+    }
+    if (!name)
+        return true;
+    std::vector<BYTE> data;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        data.push_back(static_cast<BYTE>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    return ::RegSetValueExA(current.h, name, 0, type, data.empty() ? nullptr : data.data(),
+                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
+// Deletes name below parent and everything under it, each key through its own parent's
+// handle, so that no full path is ever formed.
+bool DeleteTree(HKEY parent, const std::string& name)
+{
+    {
+        KeyHandle key;
+        if (::RegOpenKeyExA(parent, name.c_str(), 0, KEY_ALL_ACCESS, &key.h) != ERROR_SUCCESS)
+            return true;
+        char child[1024];
+        for (;;) {
+            DWORD size = sizeof(child);
+            if (::RegEnumKeyExA(key.h, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            if (!DeleteTree(key.h, std::string(child, size)))
+                return false;
+        }
+    }
+    return ::RegDeleteKeyA(parent, name.c_str()) == ERROR_SUCCESS;
 }
 
 long long Parse(const char* text) { return text ? std::strtoll(text, nullptr, 0) : 0; }
@@ -543,7 +595,31 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
         HKEY root = RootKey(full.substr(0, slash));
         j.BeginObject();
         if (root && slash != std::string::npos)
-            WriteKeyTree(j, root, full.substr(slash + 1));
+            WriteKeyTree(j, root, full.substr(slash + 1), full.substr(slash + 1));
+        j.EndObject();
+    } else if (!lstrcmpA(cmd, "regset") && n >= 2) {
+        std::string full = arg(1);
+        size_t slash = full.find('\\');
+        HKEY root = RootKey(full.substr(0, slash));
+        j.BeginObject();
+        j.Key("ok");
+        j.Bool(root && slash != std::string::npos &&
+               SetKeyValue(root, full.substr(slash + 1), n >= 5 ? arg(2) : nullptr,
+                           static_cast<DWORD>(Parse(arg(3))), n >= 5 ? arg(4) : ""));
+        j.EndObject();
+    } else if (!lstrcmpA(cmd, "regdel") && n >= 2) {
+        std::string full = arg(1);
+        size_t slash = full.find('\\');
+        size_t last = full.rfind('\\');
+        HKEY root = RootKey(full.substr(0, slash));
+        KeyHandle parent;
+        bool ok = root && slash != std::string::npos && last > slash;
+        if (ok && ::RegOpenKeyExA(root, full.substr(slash + 1, last - slash - 1).c_str(), 0, KEY_ALL_ACCESS,
+                                  &parent.h) == ERROR_SUCCESS)
+            ok = DeleteTree(parent.h, full.substr(last + 1));
+        j.BeginObject();
+        j.Key("ok");
+        j.Bool(ok);
         j.EndObject();
     } else if (!lstrcmpA(cmd, "show") && n >= 3) {
         j.BeginObject();
@@ -558,7 +634,8 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
         j.EndObject();
     } else {
         Error(j, "usage: probe top [pid] | state HWND [FIRST COUNT] | text HWND ID | cursor | send|post HWND MSG WP LP | "
-                 "show HWND CMD | reg ROOT\\PATH | message NAME | serve");
+                 "show HWND CMD | reg ROOT\\PATH | regset ROOT\\PATH [NAME TYPE HEX] | regdel ROOT\\PATH | "
+                 "message NAME | serve");
     }
 }
 
