@@ -23,6 +23,7 @@ class BadRegistryTest(E2ETestCase):
         clear_packages()
 
     def assertNothingWritten(self, before):
+        """Not even an update record: every stored record here is read, never written."""
         self.assertEqual(reg_tree(PACKAGES_KEY), before)
         self.assertEqual(reg_tree(APPWIZARD_KEY), {})
 

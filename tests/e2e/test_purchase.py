@@ -67,6 +67,7 @@ class PurchaseTest(E2ETestCase):
 
     def test_agreement_that_is_not_rtf(self):
         self.seed(eula=b"MZ\x90\x00 plain text, no rich text at all \x00\xff\xfe" * 2000, eula_name="eula.exe")
+        before = self.registry_snapshot()
         app = self.start()
         self.buy_photo_suite(app)
         agreement = self.wait_agreement(app)
@@ -74,6 +75,7 @@ class PurchaseTest(E2ETestCase):
         app.click_control(agreement, 1013)
         self.assertIn(BUY_URL, self.wait_recorded(1)[0])
         self.assertTrue(app.running())
+        self.assertRegistryUnchanged(before)
 
     def test_missing_agreement_file_is_reported_then_the_purchase_goes_on(self):
         self.seed(eula=False, eula_name="gone.rtf")

@@ -7,7 +7,7 @@ import re
 import time
 import unittest
 
-from vxdriver import (E2ETestCase, center, clear_packages, click, key, seed_packages, type_text,
+from vxdriver import (E2ETestCase, clear_packages, key, seed_packages, type_text,
                       wait_until, windows_path)
 
 PACKAGES = [
@@ -90,13 +90,16 @@ class StatusReportTest(E2ETestCase):
             self.assertReport(f.read(), started)
 
     def test_folder_that_does_not_exist_gives_a_message_and_no_file(self):
+        before = self.registry_snapshot()
         app = self.start()
         self.open_save_dialog(app)
         missing = os.path.join(self.work, "missing", "deeper")
         self.type_path(windows_path(os.path.join(missing, "report.txt")))
         box = wait_until(lambda: app.message_boxes(), 15, "a message about the path")[0]
+        # The program's file error: the path and the system's reason.
         text = " ".join(box.static_texts())
-        self.assertTrue("missing" in text.lower() or "path" in text.lower() or "not" in text.lower(), text)
+        self.assertIn(windows_path(os.path.join(missing, "report.txt")), text)
+        self.assertIn("not found", text.lower())
         app.click_control(box, 1 if box.has(1) else 2)
         # Back in the dialog (if it complained itself), give up there.
         time.sleep(0.5)
@@ -105,6 +108,7 @@ class StatusReportTest(E2ETestCase):
         wait_until(lambda: app.main_enabled() and not app.message_boxes(), 15, "the main window again")
         self.assertFalse(os.path.exists(os.path.join(self.work, "missing")))
         self.assertTrue(app.running())
+        self.assertRegistryUnchanged(before)
 
     def test_cancel_writes_nothing(self):
         app = self.start()

@@ -19,7 +19,6 @@ import time
 import unittest
 
 WINE = "/usr/lib/wine/wine64"
-WINESERVER = "/usr/lib/wine/wineserver"
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
 BIN_DIR = os.environ.get("VANTORIX_BIN_DIR", "")
@@ -31,13 +30,10 @@ PACKAGES_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Norvane\Packages"
 PASSPORT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Digital River\SoftwarePassport"
 PASSPORT_USER_KEY = r"HKEY_CURRENT_USER\SOFTWARE\Digital River\SoftwarePassport"
 APPWIZARD_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applications"
-COMPONENT_WARNING = "Some components not installed or work incorrectly."
 
 # Window messages and commands the driver sends through the probe.
-WM_CLOSE = 0x0010
 WM_COMMAND = 0x0111
 SW_MINIMIZE = 6
-BM_CLICK = 0x00F5
 
 
 def wine_env(extra=None):
@@ -111,19 +107,11 @@ class RegFile:
     def __init__(self):
         self.lines = ["REGEDIT4", ""]
 
-    def delete_key(self, path):
-        self.lines += ["[-%s]" % path, ""]
-        return self
-
     def key(self, path, values=None):
         self.lines.append("[%s]" % path)
         for name, value in (values or {}).items():
             self.lines.append("%s=%s" % ("@" if name is None else reg_string(name), reg_value(value)))
         self.lines.append("")
-        return self
-
-    def delete_value(self, path, name):
-        self.lines += ["[%s]" % path, "%s=-" % reg_string(name), ""]
         return self
 
     def text(self):
@@ -539,6 +527,14 @@ class E2ETestCase(unittest.TestCase):
     def wait_recorded(self, count=1, timeout=20):
         return wait_until(lambda: len(self.recorded()) >= count and self.recorded(), timeout,
                           "the browser to be started")
+
+    def registry_snapshot(self):
+        """What the program may not change: the package keys apart from update records."""
+        return without_update_records(reg_tree(PACKAGES_KEY))
+
+    def assertRegistryUnchanged(self, snapshot):
+        self.assertEqual(self.registry_snapshot(), snapshot)
+        self.assertEqual(reg_tree(APPWIZARD_KEY), {})
 
     def assertNothingRecorded(self, settle=2.0):
         time.sleep(settle)
