@@ -4,7 +4,7 @@
 import time
 import unittest
 
-from vxdriver import (E2ETestCase, PACKAGES_KEY, SW_MINIMIZE, center, click, key, mouse_move,
+from vxdriver import (COMPONENT_KEY, COMPONENT_WARNING, E2ETestCase, PACKAGES_KEY, RemovedKey, SW_MINIMIZE, center, click, key, mouse_move,
                       reg_tree, package_values, seed_packages, RegFile, wait_until, clear_packages)
 
 ALPHA_URL = "http://www.norvane.com/updates/alpha-2.1.0"
@@ -243,6 +243,34 @@ class MainWindowTest(E2ETestCase):
         # Only the first copy has a main window.
         self.assertEqual(len([w for w in self.probe.call("top")["windows"]
                               if w["title"] == "Vantorix" and w["visible"] and w["class"] == "#32770"]), 1)
+
+    def test_missing_component_warns_and_the_list_is_filled_all_the_same(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0.33"}), ("Bravo Player", {"Version": "1.0"})], COMPONENTS)
+        removed = RemovedKey(COMPONENT_KEY)
+        self.addCleanup(removed.restore)
+        app = self.start(wait_main=False)
+        box = wait_until(app.message_boxes, 20, "the component warning")[0]
+        self.assertEqual(box.info["title"], "Vantorix")
+        self.assertEqual(box.static_texts()[-1:], [COMPONENT_WARNING])
+        # It comes before the main window is first shown.
+        self.assertEqual([w for w in app.find_windows("Vantorix", 1000) if w.info["visible"]], [])
+        app.click_control(box, 1 if box.has(1) else 2)
+        main = app.wait_main()
+        self.assertEqual(texts(main.rows), [("Alpha Suite", "2.0.33", ""), ("Bravo Player", "1.0", "")])
+        # Expanding warns again and adds no rows; the row shows its minus.
+        click(*plus_point(main.rows[0]))
+        box = wait_until(app.message_boxes, 10, "the warning on expanding")[0]
+        self.assertEqual(box.static_texts()[-1:], [COMPONENT_WARNING])
+        app.click_control(box, 1 if box.has(1) else 2)
+        main = wait_until(lambda: (lambda m: m if not app.message_boxes() and m.rows[0].state_image == 2
+                                   else None)(app.main()), 10, "the minus without rows")
+        self.assertEqual(main.list["count"], 2)
+
+    def test_name_without_version_ends_at_once(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0.33", "ProductURL": "http://www.norvane.com/alpha"})])
+        app = self.start("/n", "Alpha", "Suite", wait_main=False)
+        self.assertEqual(app.wait_exit(20), 0)
+        self.assertNothingRecorded(0.5)
 
     def test_close_button_and_enter_end_the_program(self):
         seed_packages([("Alpha Suite", {"Version": "2.0.33"})])

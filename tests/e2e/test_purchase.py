@@ -106,6 +106,19 @@ class PurchaseTest(E2ETestCase):
         self.assertEqual(app.wait_exit(30), 0)
         self.assertIn(BUY_URL, self.wait_recorded(1)[0])
 
+    def test_second_copy_during_purchase_mode_ends_without_bringing_anything(self):
+        self.seed()
+        first = self.start("/n", "Photo Suite", "/v", "7.2", wait_main=False)
+        agreement = self.wait_agreement(first)
+        second = self.start(wait_main=False)
+        self.assertEqual(second.wait_exit(30), 0)
+        self.assertEqual([w.hwnd for w in first.find_windows(control=1014)], [agreement.hwnd])
+        self.assertEqual(first.find_windows(control=1000), [])
+        self.assertTrue(first.running())
+        first.click_control(agreement, 2)
+        self.assertEqual(first.wait_exit(30), 0)
+        self.assertNothingRecorded()
+
     def test_command_line_purchase_declined(self):
         self.seed()
         app = self.start("-n", "Photo Suite", "/v", "7.2", wait_main=False)

@@ -25,14 +25,10 @@ class UpdateTestCase(E2ETestCase):
     def setUpClass(cls):
         super().setUpClass()
         cls.server = UpdateServer()
+        cls.addClassCleanup(cls.server.stop)
         cls.profile = FirefoxProfile()
+        cls.addClassCleanup(cls.profile.restore)
         cls.profile.use_proxy(E2E_PORT)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.profile.restore()
-        cls.server.stop()
-        super().tearDownClass()
 
     def setUp(self):
         super().setUp()

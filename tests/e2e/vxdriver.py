@@ -27,6 +27,8 @@ TOOLS_DIR = os.environ.get("VANTORIX_TOOLS_DIR", os.path.join(SOURCE_DIR, "tools
 E2E_PORT = int(os.environ.get("VANTORIX_E2E_PORT", "18766"))
 
 PACKAGES_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Norvane\Packages"
+COMPONENT_KEY = r"HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}"
+COMPONENT_WARNING = "Some components not installed or work incorrectly."
 PASSPORT_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Digital River\SoftwarePassport"
 PASSPORT_USER_KEY = r"HKEY_CURRENT_USER\SOFTWARE\Digital River\SoftwarePassport"
 APPWIZARD_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applications"
@@ -133,15 +135,34 @@ def reg_import(text):
         os.unlink(path)
 
 
-def reg_tree(key):
+def reg_tree(key, fold=True):
     """The key and every key below it, read by the probe with the ANSI functions:
-    {key path in lower case: {value name in lower case: (type, bytes)}}."""
+    {key path: {value name: (type, bytes)}}, paths and names in lower case unless fold
+    is false."""
     short = short_root(key)
     long_root = {"HKLM": "HKEY_LOCAL_MACHINE", "HKCU": "HKEY_CURRENT_USER"}[short.split("\\")[0]]
     answer = shared_probe().call("reg", short, timeout=120)
-    return {(long_root + "\\" + sub).lower(): {name.lower(): (data[0], bytes.fromhex(data[1]))
-                                                for name, data in values.items()}
+    same = (lambda t: t.lower()) if fold else (lambda t: t)
+    return {same(long_root + "\\" + sub): {same(name): (data[0], bytes.fromhex(data[1]))
+                                             for name, data in values.items()}
             for sub, values in answer.items()}
+
+
+class RemovedKey:
+    """Takes a key out of the registry for a while; restore() writes it back as it was
+    (names in their own letter case, values byte for byte)."""
+
+    def __init__(self, key):
+        self.key = key
+        self.saved = reg_tree(key, fold=False)
+        reg_delete(key)
+
+    def restore(self):
+        reg_delete(self.key)
+        for path, values in self.saved.items():
+            reg_set(path)
+            for name, value in values.items():
+                reg_set(path, name, value)
 
 
 def without_update_records(tree):
