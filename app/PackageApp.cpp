@@ -1,0 +1,51 @@
+// PackageApp.cpp: CPackageApp, the program's ways of running.
+#include "app/PackageApp.h"
+#include "app/CommandLineCollect.h"
+#include "ui/PackagesDlg.h"
+
+#include <commctrl.h>
+
+BEGIN_MESSAGE_MAP(CPackageApp, CSingleInstanceApp)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+CPackageApp::CPackageApp() : CSingleInstanceApp(kInstanceName)
+{
+}
+
+BOOL CPackageApp::InitInstance()
+{
+    AnnounceInstance();
+
+    if (!IsFirstInstance()) {
+        // The guard decides before the command line is looked at.
+        HWND first = FindFirstInstanceWindow();
+        if (first) {
+            ::SetForegroundWindow(first);
+            if (::IsIconic(first))
+                ::ShowWindow(first, SW_RESTORE);
+        }
+        return FALSE;
+    }
+
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+    ParseCommandLine(m_cmdInfo);
+    const RunMode mode = ChooseRunMode(m_cmdInfo.m_packageName, m_cmdInfo.m_packageVersion);
+    SetRegistryKey("Local AppWizard-Generated Applications");
+
+    CPackagesDlg dlg(nullptr);
+    if (mode == RunMode::kPurchase) {
+        PurchaseFromCommandLine();
+        return FALSE;
+    }
+    if (mode == RunMode::kQuickExit) {
+        // A package without a version: the dialog is created and filled, and its modal
+        // loop ends at once on this quit request.
+        ::PostQuitMessage(0);
+    }
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

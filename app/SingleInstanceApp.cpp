@@ -1,0 +1,83 @@
+// SingleInstanceApp.cpp: CSingleInstanceApp, one copy per logon session.
+#include "app/PackageApp.h"
+
+const char kInstanceName[] = "Norvane vantorix";
+UINT g_nInstanceMessage = 0;
+
+CSingleInstanceApp::CSingleInstanceApp(const char* instanceName)
+    : CWinApp(nullptr), m_bFirstInstance(true), m_hMapping(nullptr), m_pBlock(nullptr)
+{
+    g_nInstanceMessage = ::RegisterWindowMessageA(instanceName);
+
+    ::SetLastError(0);
+    m_hMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(InstanceBlock), instanceName);
+    // Read at once: any error, ERROR_ALREADY_EXISTS above all, makes this a later copy.
+    DWORD error = ::GetLastError();
+    if (!m_hMapping) {
+        // No guard at all (the name is taken by another kind of object, or no memory):
+        // run as the first copy.
+        return;
+    }
+    m_bFirstInstance = (error == 0);
+    m_pBlock = static_cast<InstanceBlock*>(::MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, 0));
+    if (!m_pBlock) {
+        // A block that cannot be mapped is never written through; the handle is kept so
+        // that the mapping still marks this copy for the copies started after it.
+        m_bFirstInstance = true;
+        return;
+    }
+    if (m_bFirstInstance) {
+        m_pBlock->threadId = ::GetCurrentThreadId();
+        m_pBlock->commandLine[0] = '\0';
+    }
+}
+
+CSingleInstanceApp::~CSingleInstanceApp()
+{
+    if (m_pBlock)
+        ::UnmapViewOfFile(m_pBlock);
+    m_pBlock = nullptr;
+    if (m_hMapping)
+        ::CloseHandle(m_hMapping);
+    m_hMapping = nullptr;
+}
+
+void CSingleInstanceApp::AnnounceInstance()
+{
+    if (!m_pBlock)
+        return;
+    if (m_bFirstInstance) {
+        m_pBlock->threadId = ::GetCurrentThreadId();
+        m_pBlock->commandLine[0] = '\0';
+        return;
+    }
+    ::lstrcpynA(m_pBlock->commandLine, ::GetCommandLineA(), sizeof(m_pBlock->commandLine));
+    // Nothing depends on the post; the first copy passes the message over.
+    ::PostThreadMessageA(m_pBlock->threadId, g_nInstanceMessage, 0, 0);
+}
+
+namespace {
+
+BOOL CALLBACK FindInstanceWindowProc(HWND hWnd, LPARAM lParam)
+{
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutA(hWnd, g_nInstanceMessage, 0, 0, SMTO_BLOCK | SMTO_ABORTIFHUNG, 200, &answer))
+        return TRUE;
+    if (answer != g_nInstanceMessage)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND CSingleInstanceApp::FindFirstInstanceWindow()
+{
+    // Without a registered id every window would "answer" message 0 with 0.
+    if (g_nInstanceMessage == 0)
+        return nullptr;
+    HWND found = nullptr;
+    ::EnumWindows(FindInstanceWindowProc, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
