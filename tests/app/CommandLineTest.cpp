@@ -35,15 +35,6 @@ void ExpectParsed(const std::string& arguments, const char* name, const char* ve
 
 }  // namespace
 
-TEST(CommandLine, StartsZeroFilled)
-{
-    CPackageCommandLineInfo info;
-    EXPECT_FALSE(info.m_collectName);
-    EXPECT_FALSE(info.m_collectVersion);
-    EXPECT_EQ(std::string(info.m_packageName, sizeof(info.m_packageName)), std::string(512, '\0'));
-    EXPECT_EQ(std::string(info.m_packageVersion, sizeof(info.m_packageVersion)), std::string(512, '\0'));
-}
-
 TEST(CommandLine, FlagsCollectNameAndVersion)
 {
     ExpectParsed("", "", "", RunMode::kNormal);
@@ -86,18 +77,4 @@ TEST(CommandLine, OverlongValuesAreCutAt511)
     // A later version replaces a cut one whole.
     p = Parse("/v " + std::string(700, 'x') + " 2.0");
     EXPECT_EQ(p.version, "2.0");
-}
-
-TEST(CommandLine, AppendBoundedNeverPassesTheBuffer)
-{
-    char buf[8] = "abc";
-    AppendBounded(buf, sizeof(buf), "defghijk");
-    EXPECT_STREQ(buf, "abcdefg");
-    AppendBounded(buf, sizeof(buf), "z");
-    EXPECT_STREQ(buf, "abcdefg");
-    char unterminated[4] = {'x', 'y', 'z', 'w'};
-    AppendBounded(unterminated, sizeof(unterminated), "q");
-    EXPECT_EQ(unterminated[3], '\0');
-    AppendBounded(nullptr, 4, "q");
-    AppendBounded(buf, 0, "q");
 }

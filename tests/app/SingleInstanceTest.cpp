@@ -23,30 +23,6 @@ public:
     HANDLE Mapping() const { return m_hMapping; }
 };
 
-// Another process's view of the block.
-class BlockReader {
-public:
-    explicit BlockReader(const std::string& name)
-    {
-        m_hMapping = OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str());
-        if (m_hMapping)
-            m_pBlock = static_cast<const InstanceBlock*>(MapViewOfFile(m_hMapping, FILE_MAP_READ, 0, 0, 0));
-    }
-    ~BlockReader()
-    {
-        if (m_pBlock)
-            UnmapViewOfFile(m_pBlock);
-        if (m_hMapping)
-            CloseHandle(m_hMapping);
-    }
-    const InstanceBlock* operator->() const { return m_pBlock; }
-    bool IsOpen() const { return m_pBlock != nullptr; }
-
-private:
-    HANDLE m_hMapping = nullptr;
-    const InstanceBlock* m_pBlock = nullptr;
-};
-
 void DrainThreadMessages(UINT message)
 {
     MSG msg;
@@ -124,24 +100,23 @@ TEST(SingleInstance, FirstCopyCreatesTheBlockAndLaterCopiesAnnounceThemselves)
         EXPECT_EQ(first.Block()->threadId, GetCurrentThreadId());
         EXPECT_EQ(first.Block()->commandLine[0], '\0');
 
-        BlockReader reader(name);
-        ASSERT_TRUE(reader.IsOpen());
+        const InstanceBlock* shared = first.Block();
         {
             CProbeGuard later(name.c_str());
             EXPECT_FALSE(later.IsFirstInstance());
             ASSERT_NE(later.Block(), nullptr);
             later.AnnounceInstance();
             std::string expected(GetCommandLineA());
-            EXPECT_EQ(std::string(reader->commandLine), expected.substr(0, 2047));
-            EXPECT_EQ(reader->threadId, GetCurrentThreadId());
+            EXPECT_EQ(std::string(shared->commandLine), expected.substr(0, 2047));
+            EXPECT_EQ(shared->threadId, GetCurrentThreadId());
             MSG msg;
             EXPECT_TRUE(PeekMessageA(&msg, nullptr, message, message, PM_REMOVE));
             EXPECT_EQ(msg.hwnd, nullptr);
         }
         // The first copy's announcement clears what a later copy left.
         first.AnnounceInstance();
-        EXPECT_EQ(reader->commandLine[0], '\0');
-        EXPECT_EQ(reader->threadId, GetCurrentThreadId());
+        EXPECT_EQ(shared->commandLine[0], '\0');
+        EXPECT_EQ(shared->threadId, GetCurrentThreadId());
         MSG msg;
         EXPECT_FALSE(PeekMessageA(&msg, nullptr, message, message, PM_REMOVE));
     }

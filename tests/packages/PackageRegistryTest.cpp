@@ -1,7 +1,6 @@
 // PackageRegistryTest.cpp: the walk of the Packages key and the package value reads,
 // against the registry of the test prefix.
 #include "packages/PackageRegistry.h"
-#include "packages/RegistryValueText.h"
 #include "tests/support/TestRegistry.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -70,16 +69,6 @@ std::string VersionWith(DWORD type, const void* data, DWORD size)
 }
 
 }  // namespace
-
-TEST(PackageRegistry, PathLiterals)
-{
-    EXPECT_STREQ(kPackagesWalkPath, "Software\\Norvane\\Packages");
-    EXPECT_STREQ(kPackagesPath, "SOFTWARE\\Norvane\\Packages");
-    EXPECT_STREQ(kPackageKeyFormat, "SOFTWARE\\Norvane\\Packages\\%s");
-    EXPECT_STREQ(kPackageKeyPrefix, "SOFTWARE\\Norvane\\Packages\\");
-    EXPECT_STREQ(kPurchaseKeyPrefix, "SOFTWARE\\Digital River\\SoftwarePassport\\");
-    EXPECT_STREQ(kDefaultCompanyName, "Norvane Ltd");
-}
 
 TEST(PackageRegistry, WalkYieldsNamesInRegistryOrderAndNothingWithoutTheKey)
 {
@@ -286,21 +275,4 @@ TEST(PackageRegistry, CompanyNameDefaults)
     scope.SetString(kPkg, "CompanyName", tooLong.c_str());
     ReadCompanyName(key, company);
     EXPECT_STREQ(company, "Norvane Ltd");
-}
-
-TEST(RegistryValueText, DecodingIsBoundedByTheData)
-{
-    EXPECT_EQ(ValueTextLength("abc", 2), 2u);
-    EXPECT_EQ(ValueTextLength("a\0c", 3), 1u);
-    EXPECT_EQ(ValueTextLength(nullptr, 5), 0u);
-    char out[3];
-    EXPECT_EQ(CopyValueText("abcdef", 6, out, sizeof(out)), 2u);
-    EXPECT_STREQ(out, "ab");
-    EXPECT_EQ(CopyValueText("abc", 0, out, sizeof(out)), 0u);
-    EXPECT_STREQ(out, "");
-    const unsigned char one[] = {'1', 0};
-    EXPECT_TRUE(DecodeHideFlag(kValueTypeString, one, 2));
-    EXPECT_FALSE(DecodeHideFlag(kValueTypeString, one, 0));
-    EXPECT_FALSE(DecodeHideFlag(kValueTypeBinary, one, 1));
-    EXPECT_FALSE(DecodeHideFlag(4, one, 2));
 }
