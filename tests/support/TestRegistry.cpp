@@ -3,29 +3,9 @@
 
 const char kTestPackagesPath[] = "SOFTWARE\\Norvane\\Packages";
 
-// Relative to the parent key: the ANSI functions take full paths of at most 259
-// characters only. False when the key could not be deleted, so that a child that
-// stays does not make the walk above it spin.
-static bool DeleteKeyTreeRelative(HKEY parent, const char* name)
-{
-    HKEY key;
-    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return false;
-    char child[512];
-    for (;;) {
-        DWORD size = sizeof(child);
-        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        if (!DeleteKeyTreeRelative(key, child))
-            break;
-    }
-    RegCloseKey(key);
-    return RegDeleteKeyA(parent, name) == ERROR_SUCCESS;
-}
-
-// Opens path one level at a time: Wine's ANSI registry functions refuse a full path
-// of more than 260 characters, which a long package name reaches.
-static HKEY OpenByLevels(HKEY root, const std::string& path, REGSAM access)
+// Opens (or creates) path one level at a time: Wine's ANSI registry functions refuse a
+// full path of more than 260 characters, which a long package name reaches.
+static HKEY OpenByLevels(HKEY root, const std::string& path, bool create)
 {
     HKEY key = root;
     size_t start = 0;
@@ -35,7 +15,8 @@ static HKEY OpenByLevels(HKEY root, const std::string& path, REGSAM access)
             end = path.size();
         std::string part = path.substr(start, end - start);
         HKEY next = nullptr;
-        LONG rc = RegOpenKeyExA(key, part.c_str(), 0, access, &next);
+        LONG rc = create ? RegCreateKeyExA(key, part.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &next, nullptr)
+                         : RegOpenKeyExA(key, part.c_str(), 0, KEY_ALL_ACCESS, &next);
         if (key != root)
             RegCloseKey(key);
         if (rc != ERROR_SUCCESS)
@@ -50,7 +31,7 @@ void DeleteKeyTree(HKEY root, const char* path)
 {
     std::string full(path);
     size_t slash = full.rfind('\\');
-    HKEY parent = slash == std::string::npos ? root : OpenByLevels(root, full.substr(0, slash), KEY_ALL_ACCESS);
+    HKEY parent = slash == std::string::npos ? root : OpenByLevels(root, full.substr(0, slash), false);
     if (!parent)
         return;
     std::string name = slash == std::string::npos ? full : full.substr(slash + 1);
@@ -62,25 +43,7 @@ void DeleteKeyTree(HKEY root, const char* path)
 
 HKEY CreateKeyForTest(HKEY root, const char* path)
 {
-    // Level by level, as OpenByLevels, so that long names can be seeded too.
-    std::string full(path);
-    HKEY key = root;
-    size_t start = 0;
-    while (start <= full.size()) {
-        size_t end = full.find('\\', start);
-        if (end == std::string::npos)
-            end = full.size();
-        HKEY next = nullptr;
-        LONG rc = RegCreateKeyExA(key, full.substr(start, end - start).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                  nullptr, &next, nullptr);
-        if (key != root)
-            RegCloseKey(key);
-        if (rc != ERROR_SUCCESS)
-            return nullptr;
-        key = next;
-        start = end + 1;
-    }
-    return key;
+    return OpenByLevels(root, path, true);
 }
 
 void SetRawValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)
