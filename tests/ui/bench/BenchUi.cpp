@@ -1,6 +1,7 @@
 // BenchUi.cpp: figures of the product list: an offline pass over many packages beside
 // the registry reads it cannot avoid, and one mouse move over a short and a long list.
 // Prints BENCH|<label>|<value ms>|<floor ms>|<ratio>|<target> lines.
+#include "tests/support/Bench.h"
 #include "app/PackageApp.h"
 #include "packages/PackageInfo.h"
 #include "res/resource.h"
@@ -17,26 +18,11 @@ namespace {
 
 const char kPackages[] = "SOFTWARE\\Norvane\\Packages";
 
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
-void RemovePackages()
-{
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPackages);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kPackages);
-}
 
 // count visible packages; every fifth with a stored newer version.
 void SeedPackages(int count)
 {
-    RemovePackages();
+    BenchRemovePackages();
     HKEY root;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPackages, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr) !=
         ERROR_SUCCESS)
@@ -58,7 +44,7 @@ void SeedPackages(int count)
 // The registry reads of one pass and nothing else: walk, Version, Hide, UpdateVersion.
 double FloorPass()
 {
-    double start = Now();
+    double start = BenchNowMs();
     HKEY root;
     if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kPackages, &root) != ERROR_SUCCESS)
         return 0;
@@ -82,14 +68,14 @@ double FloorPass()
         RegCloseKey(key);
     }
     RegCloseKey(root);
-    return Now() - start;
+    return BenchNowMs() - start;
 }
 
 double PopulatePass(CPackagesDlg& dlg)
 {
-    double start = Now();
+    double start = BenchNowMs();
     dlg.Populate(false);
-    return Now() - start;
+    return BenchNowMs() - start;
 }
 
 void Print(const char* label, double value, double floor, const char* target)
@@ -122,10 +108,10 @@ double MouseMove(CPackagesDlg& dlg)
     msg.message = WM_MOUSEMOVE;
     msg.pt = screen;
     const int moves = 500;
-    double start = Now();
+    double start = BenchNowMs();
     for (int i = 0; i < moves; ++i)
         dlg.PreTranslateMessage(&msg);
-    return (Now() - start) / moves;
+    return (BenchNowMs() - start) / moves;
 }
 
 }  // namespace
@@ -180,6 +166,6 @@ int main()
         }
         dlg.DestroyWindow();
     }
-    RemovePackages();
+    BenchRemovePackages();
     return 0;
 }

@@ -1,6 +1,7 @@
 // BenchUpdateStore.cpp: figures of UpdateStore: a pass of reads over many packages beside
 // the registry calls of one read, and how the cost of one call grows with the number
 // of packages. Prints BENCH|<label>|<value>|<floor>|<ratio>|<target> lines.
+#include "tests/support/Bench.h"
 #include "update/UpdateStore.h"
 
 #include <windows.h>
@@ -11,21 +12,6 @@ namespace {
 
 const char kPackages[] = "SOFTWARE\\Norvane\\Packages";
 
-double Now()
-{
-    static LARGE_INTEGER frequency = {};
-    if (!frequency.QuadPart)
-        QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return (double)t.QuadPart * 1000.0 / (double)frequency.QuadPart;
-}
-
-void RemovePackages()
-{
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kPackages);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kPackages);
-}
 
 void PackageName(int i, char* name, size_t size)
 {
@@ -35,7 +21,7 @@ void PackageName(int i, char* name, size_t size)
 // count packages, each with a stored version newer than 1.0, so reads change nothing.
 bool SeedPackages(int count)
 {
-    RemovePackages();
+    BenchRemovePackages();
     HKEY root;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPackages, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr) !=
         ERROR_SUCCESS)
@@ -57,7 +43,7 @@ bool SeedPackages(int count)
 // The registry calls that one read cannot avoid: open both keys, read the value.
 double FloorPass(int count)
 {
-    double start = Now();
+    double start = BenchNowMs();
     for (int i = 0; i < count; ++i) {
         char name[32];
         PackageName(i, name, sizeof(name));
@@ -73,14 +59,14 @@ double FloorPass(int count)
         }
         RegCloseKey(root);
     }
-    return Now() - start;
+    return BenchNowMs() - start;
 }
 
 // Mode 0 for every package, as an offline pass of the product list does.
 double ReadPass(int count, int* found)
 {
     *found = 0;
-    double start = Now();
+    double start = BenchNowMs();
     for (int i = 0; i < count; ++i) {
         char name[32];
         PackageName(i, name, sizeof(name));
@@ -88,7 +74,7 @@ double ReadPass(int count, int* found)
         if (UpdateStore(name, "1.0", version, kUpdateRead, nullptr))
             ++*found;
     }
-    return Now() - start;
+    return BenchNowMs() - start;
 }
 
 template <class F>
@@ -130,6 +116,6 @@ int main()
         }
         fflush(stdout);
     }
-    RemovePackages();
+    BenchRemovePackages();
     return 0;
 }
