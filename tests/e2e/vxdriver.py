@@ -296,14 +296,33 @@ def xdo(*args):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def pointer():
+    out = subprocess.run(["xdotool", "getmouselocation", "--shell"], check=True, timeout=30,
+                         stdout=subprocess.PIPE).stdout.decode()
+    fields = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(fields["X"]), int(fields["Y"])
+
+
 def mouse_move(x, y):
-    xdo("mousemove", "--sync", int(x), int(y))
+    # --sync waits for the pointer to move, so it is not asked to move where it is.
+    if pointer() != (int(x), int(y)):
+        xdo("mousemove", "--sync", int(x), int(y))
+
+
+_last_click = [0.0, None]
+DOUBLE_CLICK_S = 0.6  # longer than the system's double-click time (500 ms)
 
 
 def click(x, y, button=1):
+    """One click; a second one on the same spot waits as a hand does, so that the two
+    do not make a double click."""
     mouse_move(x, y)
+    since = time.monotonic() - _last_click[0]
+    if _last_click[1] == (int(x), int(y)) and since < DOUBLE_CLICK_S:
+        time.sleep(DOUBLE_CLICK_S - since)
     time.sleep(0.05)
     xdo("click", button)
+    _last_click[:] = [time.monotonic(), (int(x), int(y))]
 
 
 def key(*names):
