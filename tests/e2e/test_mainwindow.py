@@ -4,8 +4,9 @@
 import time
 import unittest
 
-from vxdriver import (COMPONENT_KEY, COMPONENT_WARNING, E2ETestCase, PACKAGES_KEY, RemovedKey, SW_MINIMIZE, center, click, key, mouse_move,
-                      reg_tree, package_values, seed_packages, RegFile, wait_until, clear_packages)
+from vxdriver import (COMPONENT_KEY, COMPONENT_WARNING, E2ETestCase, PACKAGES_KEY, RemovedKey,
+                      SW_MINIMIZE, center, clear_packages, click, key, mouse_move, package_values,
+                      reg_set, reg_tree, seed_packages, wait_until)
 
 ALPHA_URL = "http://www.norvane.com/updates/alpha-2.1.0"
 
@@ -100,14 +101,15 @@ class MainWindowTest(E2ETestCase):
         click(*plus_point(main.rows[0]))
         wait_until(lambda: app.main().list["count"] == 4, 10, "Alpha's components")
 
-        RegFile().key(PACKAGES_KEY + "\\Bravo Player", {"Version": "1.0", "UpdateVersion": "1.2"}).import_()
+        reg_set(PACKAGES_KEY + "\\Bravo Player", "Version", "1.0")
+        reg_set(PACKAGES_KEY + "\\Bravo Player", "UpdateVersion", "1.2")
         app.click_control(main, 1009)
         main = wait_until(lambda: (lambda m: m if m.list["count"] == 2 else None)(app.main()), 10,
                           "the refreshed list")
         self.assertEqual(texts(main.rows), [("Alpha Suite", "2.0.33", ""), ("Bravo Player", "1.0", "1.2")])
         self.assertEqual([(r.state_image, r.image) for r in main.rows], [(1, 1), (1, 0)])
 
-        RegFile().key(PACKAGES_KEY + "\\Charlie Tools", {"Version": "7"}).import_()
+        reg_set(PACKAGES_KEY + "\\Charlie Tools", "Version", "7")
         app.focus(main)
         key("F5")
         main = wait_until(lambda: (lambda m: m if m.list["count"] == 3 else None)(app.main()), 10,

@@ -128,8 +128,12 @@ def reg_import(text):
     try:
         with os.fdopen(handle, "wb") as f:
             f.write(text.encode("cp1252"))
-        result = run_wine(["regedit", "/S", windows_path(path)], timeout=120)
-        if result.returncode != 0:
+        # regedit now and then fails without a word while the prefix is busy: try again.
+        for _ in range(3):
+            result = run_wine(["regedit", "/S", windows_path(path)], timeout=120)
+            if result.returncode == 0:
+                break
+        else:
             raise AssertionError("regedit could not import %s: %r" % (path, result.stderr[-500:]))
     finally:
         os.unlink(path)
@@ -217,16 +221,26 @@ def reg_delete(key):
 
 
 def seed_packages(packages, components=None, extra=None):
-    """Replaces the Packages key: packages is a list of (name, {value: data}) in order."""
+    """Replaces the Packages key: packages is a list of (name, {value: data}) in order;
+    components maps a package name to its component records; extra adds (key, values)."""
     clear_packages()
-    reg = RegFile().key(PACKAGES_KEY)
+    keys = [(PACKAGES_KEY, {})]
     for name, values in packages:
-        reg.key(PACKAGES_KEY + "\\" + name, values)
+        keys.append((PACKAGES_KEY + "\\" + name, values))
         for index, component in enumerate((components or {}).get(name, []), 1):
-            reg.key(PACKAGES_KEY + "\\%s\\Components\\%d" % (name, index), component)
-    for path, values in (extra or []):
-        reg.key(path, values)
-    reg.import_()
+            keys.append((PACKAGES_KEY + "\\%s\\Components\\%d" % (name, index), component))
+    keys += list(extra or [])
+    if sum(len(values) + 1 for _, values in keys) > 500:
+        # Many keys: one regedit run is faster than a probe call per value.
+        reg = RegFile()
+        for path, values in keys:
+            reg.key(path, values)
+        reg.import_()
+        return
+    for path, values in keys:
+        reg_set(path)
+        for name, value in values.items():
+            reg_set(path, "" if name is None else name, value)
 
 
 def clear_packages():
@@ -432,7 +446,12 @@ class App:
                           what or "a window %r with control %r" % (title, control))
 
     def wait_main(self, timeout=30):
-        main = self.wait_window("Vantorix", 1000, timeout, "the main window")
+        try:
+            main = self.wait_window("Vantorix", 1000, timeout, "the main window")
+        except AssertionError as error:
+            windows = [(w["pid"], w["class"], ansi(w["title"]), w["visible"]) for w in self.top_windows()]
+            raise AssertionError("%s; program %s; windows %r" % (
+                error, "running" if self.running() else "ended with %r" % self.proc.poll(), windows))
         self.hwnd = main.hwnd
         self.pid = main.info["pid"]
         return self.main()

@@ -62,14 +62,13 @@ std::string ClassOf(HWND hwnd)
 std::string TextOf(HWND hwnd)
 {
     LRESULT length = SendOr(hwnd, WM_GETTEXTLENGTH, 0, 0, 0);
-    if (length <= 0)
-        return std::string();
+    if (length < 0)
+        length = 0;
     if (length > (1 << 22))
         length = 1 << 22;
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    LRESULT copied = SendOr(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), 0);
-    if (copied < 0)
-        copied = 0;
+    // Room to spare: a busy program may change the text between the two messages.
+    std::vector<char> buffer(static_cast<size_t>(length) + 4096, '\0');
+    SendOr(hwnd, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), 0);
     return std::string(buffer.data(), strnlen(buffer.data(), buffer.size()));
 }
 
