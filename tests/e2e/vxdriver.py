@@ -2,19 +2,19 @@
 
 The program runs as its own Wine process on the X display of the environment. Input is
 real X input (xdotool); state is read by the probe (bin/probe.exe, a Win32 console
-program that reads another process's windows and answers in JSON); the registry is
-seeded and exported with Wine's regedit; files are read through the prefix's drive_c.
+program that reads another process's windows and the registry and answers in JSON);
+large registry seeds go through Wine's regedit; files are read through drive_c.
 """
 
 import atexit
 import json
-import sys
 import os
 import re
 import select
 import shutil
 import subprocess
 import tempfile
+import sys
 import time
 import unittest
 
@@ -273,7 +273,7 @@ class Probe:
 
     def call(self, *args, timeout=30):
         words = ['"%s"' % a if " " in str(a) or str(a) == "" else str(a) for a in args]
-        self.proc.stdin.write((" ".join(words) + "\n").encode())
+        self.proc.stdin.write((" ".join(words) + "\n").encode("cp1252"))
         self.proc.stdin.flush()
         deadline = time.monotonic() + timeout
         while b"\n" not in self.buffer:
@@ -395,10 +395,6 @@ class Row:
         self.bounds = data["bounds"]
         self.icon = data["icon"]
         self.label = data["label"]
-
-    @property
-    def is_package(self):
-        return self.state_image != 0
 
     def __repr__(self):
         return "Row(%r, %r, %r, state=%d, image=%d)" % (self.name, self.version, self.update,

@@ -47,6 +47,15 @@ public:
         EndArray();
     }
 
+    // A point as [x, y].
+    void Point(long x, long y)
+    {
+        BeginArray();
+        Number(x);
+        Number(y);
+        EndArray();
+    }
+
     const std::string& Text() const { return m_text; }
 
 private:

@@ -214,10 +214,7 @@ void WriteList(JsonWriter& j, HWND list, HANDLE process, int first, int count)
     POINT origin = {0, 0};
     ::ClientToScreen(list, &origin);
     j.Key("clientOrigin");
-    j.BeginArray();
-    j.Number(origin.x);
-    j.Number(origin.y);
-    j.EndArray();
+    j.Point(origin.x, origin.y);
     j.Key("columns");
     j.BeginArray();
     for (int c = 0; c < 3; ++c)
@@ -403,10 +400,7 @@ void CommandCursor(JsonWriter& j)
     j.Key("shown");
     j.Bool(ok && (info.flags & CURSOR_SHOWING) != 0);
     j.Key("pos");
-    j.BeginArray();
-    j.Number(pos.x);
-    j.Number(pos.y);
-    j.EndArray();
+    j.Point(pos.x, pos.y);
     j.Key("window");
     j.Number(HandleValue(::WindowFromPoint(pos)));
     // The system's own cursors as this process sees them, to name the one shown.
@@ -426,6 +420,16 @@ HKEY RootKey(const std::string& name)
     if (name == "HKCR" || name == "HKEY_CLASSES_ROOT")
         return HKEY_CLASSES_ROOT;
     return nullptr;
+}
+
+// "ROOT\\path" split into the root key and the path below it; false when malformed.
+bool SplitKeyPath(const char* text, HKEY& root, std::string& path)
+{
+    std::string full = text ? text : "";
+    size_t slash = full.find('\\');
+    root = slash == std::string::npos ? nullptr : RootKey(full.substr(0, slash));
+    path = root ? full.substr(slash + 1) : std::string();
+    return root != nullptr;
 }
 
 struct KeyHandle {
@@ -589,36 +593,34 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
         j.String(control ? TextOf(control) : std::string());
         j.EndObject();
     } else if (!lstrcmpA(cmd, "reg") && n >= 2) {
-        std::string full = arg(1);
-        size_t slash = full.find('\\');
-        HKEY root = RootKey(full.substr(0, slash));
+        HKEY root = nullptr;
+        std::string path;
         j.BeginObject();
-        if (root && slash != std::string::npos)
-            WriteKeyTree(j, root, full.substr(slash + 1), full.substr(slash + 1));
+        if (SplitKeyPath(arg(1), root, path))
+            WriteKeyTree(j, root, path, path);
         j.EndObject();
     } else if (!lstrcmpA(cmd, "regset") && n >= 2) {
-        std::string full = arg(1);
-        size_t slash = full.find('\\');
-        HKEY root = RootKey(full.substr(0, slash));
-        j.BeginObject();
-        j.Key("ok");
-        j.Bool(root && slash != std::string::npos &&
-               SetKeyValue(root, full.substr(slash + 1), n >= 5 ? arg(2) : nullptr,
-                           static_cast<DWORD>(Parse(arg(3))), n >= 5 ? arg(4) : ""));
-        j.EndObject();
-    } else if (!lstrcmpA(cmd, "regdel") && n >= 2) {
-        std::string full = arg(1);
-        size_t slash = full.find('\\');
-        size_t last = full.rfind('\\');
-        HKEY root = RootKey(full.substr(0, slash));
-        KeyHandle parent;
-        bool ok = root && slash != std::string::npos && last > slash;
-        if (ok && ::RegOpenKeyExA(root, full.substr(slash + 1, last - slash - 1).c_str(), 0, KEY_ALL_ACCESS,
-                                  &parent.h) == ERROR_SUCCESS)
-            ok = DeleteTree(parent.h, full.substr(last + 1));
+        HKEY root = nullptr;
+        std::string path;
+        bool ok = SplitKeyPath(arg(1), root, path) &&
+                  SetKeyValue(root, path, n >= 5 ? arg(2) : nullptr, static_cast<DWORD>(Parse(arg(3))),
+                              n >= 5 ? arg(4) : "");
         j.BeginObject();
         j.Key("ok");
         j.Bool(ok);
+        j.EndObject();
+    } else if (!lstrcmpA(cmd, "regdel") && n >= 2) {
+        HKEY root = nullptr;
+        std::string path;
+        bool ok = SplitKeyPath(arg(1), root, path);
+        size_t last = path.rfind('\\');
+        KeyHandle parent;
+        if (ok && last != std::string::npos &&
+            ::RegOpenKeyExA(root, path.substr(0, last).c_str(), 0, KEY_ALL_ACCESS, &parent.h) == ERROR_SUCCESS)
+            ok = DeleteTree(parent.h, path.substr(last + 1));
+        j.BeginObject();
+        j.Key("ok");
+        j.Bool(ok && last != std::string::npos);
         j.EndObject();
     } else if (!lstrcmpA(cmd, "show") && n >= 3) {
         j.BeginObject();
