@@ -11,7 +11,8 @@ if(Python3_FOUND AND TARGET vantorix)
   set(E2E_ENV ${VANTORIX_TEST_ENV}
     VANTORIX_BIN_DIR=${CMAKE_BINARY_DIR}/bin
     VANTORIX_TOOLS_DIR=${CMAKE_SOURCE_DIR}/tools
-    VANTORIX_E2E_PORT=${E2E_PORT})
+    VANTORIX_E2E_PORT=${E2E_PORT}
+    PYTHONDONTWRITEBYTECODE=1)
   file(GLOB e2e_modules CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/test_*.py)
   foreach(module ${e2e_modules})
     get_filename_component(name ${module} NAME_WE)
