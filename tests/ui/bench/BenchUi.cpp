@@ -78,24 +78,6 @@ double PopulatePass(CPackagesDlg& dlg)
     return BenchNowMs() - start;
 }
 
-void Print(const char* label, double value, double floor, const char* target)
-{
-    printf("BENCH|%s|%.2f|%.2f|%.2f|%s\n", label, value, floor, floor > 0 ? value / floor : 0.0, target);
-    fflush(stdout);
-}
-
-template <class F>
-double Best(int runs, F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        double t = f();
-        if (t < best)
-            best = t;
-    }
-    return best;
-}
-
 // One WM_MOUSEMOVE over a row without a link, through PreTranslateMessage (mean of many).
 double MouseMove(CPackagesDlg& dlg)
 {
@@ -136,16 +118,15 @@ int main()
             return 1;
         }
         int runs = count > 5000 ? 3 : 5;
-        double floor = Best(runs, FloorPass);
-        double pass = Best(runs, [&] { return PopulatePass(dlg); });
+        double floor = BenchBest(runs, FloorPass);
+        double pass = BenchBest(runs, [&] { return PopulatePass(dlg); });
         char label[96];
         snprintf(label, sizeof(label), "offline Populate, %d packages", count);
-        Print(label, pass, floor, "<= 2x floor");
+        BenchPrint(label, pass, floor, "<= 2x floor");
         if (count == 10000)
             populate10k = pass;
         if (count == 20000 && populate10k > 0)
-            printf("BENCH|offline Populate, 20000 over 10000 packages|%.2f|%.2f|%.2f|<= 2.2x\n", pass, populate10k,
-                   pass / populate10k);
+            BenchPrint("offline Populate, 20000 over 10000 packages", pass, populate10k, "<= 2.2x");
         if (dlg.m_list.GetItemCount() != count)
             fprintf(stderr, "expected %d rows, found %d\n", count, dlg.m_list.GetItemCount());
         dlg.DestroyWindow();
@@ -157,12 +138,12 @@ int main()
         CPackagesDlg dlg;
         if (!dlg.Create(IDD_VANTORIX_DIALOG))
             return 1;
-        double move = Best(7, [&] { return MouseMove(dlg); });
+        double move = BenchBest(7, [&] { return MouseMove(dlg); });
         if (count == 100) {
             move100 = move;
-            Print("mouse move over the list, 100 rows", move, move, "reference");
+            BenchPrint("mouse move over the list, 100 rows", move, move, "reference");
         } else {
-            Print("mouse move over the list, 10000 rows", move, move100, "<= 1.5x the 100-row move");
+            BenchPrint("mouse move over the list, 10000 rows", move, move100, "<= 1.5x the 100-row move");
         }
         dlg.DestroyWindow();
     }

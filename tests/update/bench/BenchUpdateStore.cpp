@@ -77,18 +77,6 @@ double ReadPass(int count, int* found)
     return BenchNowMs() - start;
 }
 
-template <class F>
-double Best(int runs, F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        double t = f();
-        if (t < best)
-            best = t;
-    }
-    return best;
-}
-
 }  // namespace
 
 int main()
@@ -101,20 +89,19 @@ int main()
         }
         int runs = count > 5000 ? 2 : 4;
         int found = 0;
-        double floor = Best(runs, [&] { return FloorPass(count); });
-        double pass = Best(runs, [&] { return ReadPass(count, &found); });
+        double floor = BenchBest(runs, [&] { return FloorPass(count); });
+        double pass = BenchBest(runs, [&] { return ReadPass(count, &found); });
         if (found != count)
             fprintf(stderr, "expected %d stored versions, read %d\n", count, found);
-        printf("BENCH|UpdateStore read pass, %d packages (ms)|%.2f|%.2f|%.2f|<= 2x floor\n", count, pass, floor,
-               floor > 0 ? pass / floor : 0.0);
+        char label[64];
+        snprintf(label, sizeof(label), "UpdateStore read pass, %d packages (ms)", count);
+        BenchPrint(label, pass, floor, "<= 2x floor");
         double perCall = pass * 1000.0 / count;
         if (count == 1000) {
             perCall1k = perCall;
         } else if (perCall1k > 0) {
-            printf("BENCH|UpdateStore read, one call at 10000 over 1000 packages (us)|%.2f|%.2f|%.2f|<= 1.5x\n",
-                   perCall, perCall1k, perCall / perCall1k);
+            BenchPrint("UpdateStore read, one call at 10000 over 1000 packages (us)", perCall, perCall1k, "<= 1.5x");
         }
-        fflush(stdout);
     }
     BenchRemovePackages();
     return 0;
