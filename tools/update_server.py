@@ -52,6 +52,9 @@ RPC_PATH = "/current_version/server.php"
 #   length    length               announces the text `length` as Content-Length
 #   garbage                        bytes that are no XML-RPC answer at all
 #   raw       body                 sends `body` (text) as the answer
+# Options of every mode:
+#   packages  [names]              misbehave only for these packages; others get `normal`
+#   latency   seconds              wait this long before answering (a distant server)
 BEHAVIOURS = ("normal", "no-length", "slow", "silent", "fault-after", "truncate",
               "huge-length", "length", "garbage", "raw")
 
@@ -117,6 +120,15 @@ class UpdateState:
         return answer
 
 
+def _package_of(data):
+    """The package name a vers.getLatestVersion call asks about; None if there is none."""
+    try:
+        params, _ = xmlrpc.client.loads(data.decode("iso-8859-1"))
+        return params[0][0]
+    except Exception:  # any body that is no such call
+        return None
+
+
 class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
     rpc_paths = (RPC_PATH,)
     protocol_version = "HTTP/1.0"
@@ -172,6 +184,11 @@ class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
             return
         # The client sends its body with the terminating NUL.
         data = body.rstrip(b"\0")
+        only = behaviour.get("packages")
+        if only is not None and _package_of(data) not in only:
+            behaviour = {"mode": "normal", "latency": behaviour.get("latency", 0)}
+        if self.state.stopping.wait(float(behaviour.get("latency", 0))):
+            return
         response = self.server._marshaled_dispatch(data, None, path)
         self._answer(response, behaviour)
 

@@ -15,6 +15,9 @@ void CPackagesDlg::Populate(bool online)
     m_list.DeleteAllItems();
 
     bool keepChecking = true;
+    // Two queries in a row that end by a network time-out: the server counts as
+    // unreachable for the rest of the pass, which then takes the stored records.
+    int timeoutsInRow = 0;
     if (online)
         m_progress.Create(this);
 
@@ -55,10 +58,12 @@ void CPackagesDlg::Populate(bool online)
 
             char update[kVersionFieldSize] = {};
             bool known;
-            if (online && keepChecking) {
+            if (online && keepChecking && timeoutsInRow < 2) {
                 m_progress.SetProgress(0);
                 m_progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
-                known = QueryLatestVersion(name, version, update, keepChecking, m_progress);
+                bool timedOut = false;
+                known = QueryLatestVersion(name, version, update, keepChecking, m_progress, &timedOut);
+                timeoutsInRow = timedOut ? timeoutsInRow + 1 : 0;
             } else {
                 known = recordStored && UpdateStore(name, version, update, kUpdateRead, nullptr);
             }

@@ -82,14 +82,18 @@ long ExpectedSize(HINTERNET request)
 }
 
 // Reads until size bytes have come or the server ends the data; the text ends at the
-// first NUL.
-std::string ReadResponse(HINTERNET request, long size)
+// first NUL. timedOut tells whether the server stopped sending before the time-out.
+std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
 {
     std::vector<char> buffer(static_cast<size_t>(size) + 1, '\0');
     DWORD total = 0;
     while (total < static_cast<DWORD>(size)) {
         DWORD read = 0;
-        if (!::InternetReadFile(request, buffer.data() + total, static_cast<DWORD>(size) - total, &read) || read == 0)
+        if (!::InternetReadFile(request, buffer.data() + total, static_cast<DWORD>(size) - total, &read)) {
+            timedOut = ::GetLastError() == ERROR_INTERNET_TIMEOUT;
+            break;
+        }
+        if (read == 0)
             break;
         total += read;
     }
@@ -99,8 +103,11 @@ std::string ReadResponse(HINTERNET request, long size)
 }  // namespace
 
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress)
+                        bool& keepChecking, CProgressDlg& progress, bool* timedOut)
 {
+    if (timedOut)
+        *timedOut = false;
+
     char body[kUpdateRequestSize];
     if (!FormatUpdateRequest(packageName, installedVersion, body))
         return false;
@@ -136,6 +143,8 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
 
     // The body goes out with its terminating NUL as the last byte.
     BOOL sent = ::HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(strlen(body) + 1));
+    if (!sent && timedOut)
+        *timedOut = ::GetLastError() == ERROR_INTERNET_TIMEOUT;
     if (!report.Advance(20) || !sent)
         return false;
 
@@ -143,7 +152,10 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
     if (!report.Advance(10) || expected < 0)
         return false;
 
-    std::string response = ReadResponse(request, expected);
+    bool unanswered = false;
+    std::string response = ReadResponse(request, expected, unanswered);
+    if (timedOut)
+        *timedOut = unanswered;
     request.Close();
     connection.Close();
     root.Close();

@@ -10,6 +10,7 @@ extern const char kUpdateServerHost[];
 // announced a version newer than installedVersion, it was stored as the package's
 // UpdateRecord and copied into latestVersion (32 bytes, zero-filled by the caller),
 // and the user had not cancelled at the last progress report. keepChecking becomes
-// false once a progress report brings a cancellation.
+// false once a progress report brings a cancellation. timedOut, when given, tells
+// whether the query ended because the server did not answer in time.
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress);
+                        bool& keepChecking, CProgressDlg& progress, bool* timedOut = nullptr);

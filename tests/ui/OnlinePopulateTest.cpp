@@ -130,3 +130,72 @@ TEST_F(OnlinePopulate, CheckUpdatesWithoutCancelAsksForEveryListedPackage)
     EXPECT_EQ(rows[1].image, 1);
     EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
+
+namespace {
+
+// Presses "Check updates" and waits for the pass to end.
+void CheckUpdates(CDialogUnderTest& dlg)
+{
+    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
+    KillTimer(nullptr, timer);
+}
+
+}  // namespace
+
+TEST_F(OnlinePopulate, ServerThatNeverAnswersEndsThePassAfterTwoTimeOuts)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    std::vector<std::string> entries;
+    for (int i = 1; i <= 8; ++i) {
+        std::string name = "P" + std::to_string(i);
+        packages.Add(name.c_str(), "1.0");
+        entries.push_back(UpdateServer::Entry(name, "9.0", nullptr));
+    }
+    StoreUpdateRecord(packages, "P4", "1.4", nullptr);
+    StoreUpdateRecord(packages, "P8", "1.8", nullptr);
+    UpdateServer::SetCatalogue(entries);
+    UpdateServer::SetBehaviour("{\"mode\": \"silent\", \"hold\": 60}");
+
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    UpdateServer::Control("POST", "requests/clear");
+    CheckUpdates(dlg);
+
+    EXPECT_EQ(UpdateServer::RequestCount(), 2);
+    std::vector<std::string> expected = {"Checking for update of P1", "Checking for update of P2"};
+    EXPECT_EQ(g_statusLines, expected);
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+        const char* stored = i == 3 ? "1.4" : i == 7 ? "1.8" : "";
+        EXPECT_EQ(rows[i].update, stored) << rows[i].name;
+        EXPECT_EQ(rows[i].image, stored[0] ? 0 : 1) << rows[i].name;
+    }
+    EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+}
+
+TEST_F(OnlinePopulate, OneSilentPackageAmongAnsweringOnesChangesNothingElse)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"})
+        packages.Add(name, "1.0");
+    UpdateServer::SetCatalogue({UpdateServer::Entry("Alpha", "2.0", nullptr), UpdateServer::Entry("Beta", "2.0", nullptr),
+                                UpdateServer::Entry("Gamma", "3.0", nullptr), UpdateServer::Entry("Delta", "4.0", nullptr)});
+    UpdateServer::SetBehaviour("{\"mode\": \"silent\", \"hold\": 60, \"packages\": [\"Beta\"]}");
+
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    UpdateServer::Control("POST", "requests/clear");
+    CheckUpdates(dlg);
+
+    EXPECT_EQ(UpdateServer::RequestCount(), 4);
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].update, "2.0");
+    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[2].update, "3.0");
+    EXPECT_EQ(rows[3].update, "4.0");
+}
