@@ -57,23 +57,28 @@ private:
 
 }  // namespace
 
+static std::string g_versionSeen;
+
+// Once the About box shows: keeps its version text and presses OK.
+static void CALLBACK ReadVersionAndClose(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = FindWindowA(nullptr, "About Vantorix");
+    if (!box || !IsWindowVisible(box))
+        return;
+    KillTimer(nullptr, id);
+    char text[128] = {};
+    GetDlgItemTextA(box, IDC_VERSION_TEXT, text, sizeof(text));
+    g_versionSeen = text;
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
 TEST(AboutDlg, VersionTextOfTheOwnResource)
 {
-    static std::string seen;
     CAboutDlg dlg;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND box = FindWindowA(nullptr, "About Vantorix");
-        if (!box || !IsWindowVisible(box))
-            return;
-        KillTimer(nullptr, id);
-        char text[128] = {};
-        GetDlgItemTextA(box, IDC_VERSION_TEXT, text, sizeof(text));
-        seen = text;
-        PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    });
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, ReadVersionAndClose);
     ASSERT_NE(timer, 0u);
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(seen, "Version: 2. 0. 33 (build:  70715)");
+    EXPECT_EQ(g_versionSeen, "Version: 2. 0. 33 (build:  70715)");
 }
 
 TEST(TransparentBitmap, LogoWhiteShowsTheBackgroundBlackStaysBlack)

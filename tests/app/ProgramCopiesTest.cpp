@@ -251,17 +251,21 @@ TEST_F(ProgramCopies, FirstCopyRunsTheWayItsCommandLineChooses)
     }
 }
 
+// A first copy's main window: answers the instance message with its id.
+static LRESULT CALLBACK AnswerInstanceMessage(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == g_nInstanceMessage)
+        return g_nInstanceMessage;
+    return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
 TEST(PackageApp, LaterCopyBringsTheAnsweringWindowForward)
 {
     // The test holds the guard as the first copy; its window answers the message.
     CSingleInstanceApp holder(kInstanceName);
     ASSERT_TRUE(holder.IsFirstInstance());
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = [](HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == g_nInstanceMessage)
-            return g_nInstanceMessage;
-        return DefWindowProcA(hWnd, message, wParam, lParam);
-    };
+    wc.lpfnWndProc = AnswerInstanceMessage;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "VantorixTestFirstCopy";
     RegisterClassA(&wc);

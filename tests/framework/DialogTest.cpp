@@ -65,6 +65,15 @@ TEST(Dialog, ModelessRoutesCommandsAndRegisteredMessages)
     EXPECT_EQ(dlg.m_hWnd, nullptr);
 }
 
+// Posts the cancel command to the active window, once.
+static void CALLBACK CancelActiveOnce(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    HWND h = GetActiveWindow();
+    if (h)
+        PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
+}
+
 TEST(Dialog, ModalLoopEndsOnEndDialogAndCallsPreTranslate)
 {
     CProbeDlg dlg;
@@ -72,12 +81,7 @@ TEST(Dialog, ModalLoopEndsOnEndDialogAndCallsPreTranslate)
     PostThreadMessageA(GetCurrentThreadId(), WM_APP + 1, 0, 0);
     // The cancel command arrives through the queue once the dialog exists.
     dlg.endOnInit = false;
-    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        HWND h = GetActiveWindow();
-        if (h)
-            PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
-    });
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, CancelActiveOnce);
     ASSERT_NE(timer, 0u);
     INT_PTR result = dlg.DoModal();
     EXPECT_EQ(result, IDCANCEL);

@@ -18,26 +18,24 @@ const int kFileNameCombo = 0x47c;
 const int kFileTypeList = 0x470;
 const int kReadOnlyBox = 0x410;
 
+BOOL CALLBACK FindFileNameEdit(HWND child, LPARAM lParam)
+{
+    char cls[16] = "";
+    GetClassNameA(child, cls, sizeof(cls));
+    int id = GetDlgCtrlID(child);
+    if (lstrcmpiA(cls, "Edit") == 0 && IsWindowVisible(child) && (id == kFileNameEdit || id == kFileNameCombo)) {
+        *reinterpret_cast<HWND*>(lParam) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The visible edit of the file name: edt1 itself, or the edit inside the cmb13 combo.
 HWND FileNameEdit(HWND dialog)
 {
-    struct Find {
-        HWND edit = nullptr;
-    } find;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM lParam) -> BOOL {
-            char cls[16] = "";
-            GetClassNameA(child, cls, sizeof(cls));
-            int id = GetDlgCtrlID(child);
-            if (lstrcmpiA(cls, "Edit") == 0 && IsWindowVisible(child) && (id == kFileNameEdit || id == kFileNameCombo)) {
-                reinterpret_cast<Find*>(lParam)->edit = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.edit;
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, FindFileNameEdit, reinterpret_cast<LPARAM>(&edit));
+    return edit;
 }
 
 bool FileExists(const std::string& path)
