@@ -14,7 +14,8 @@ import subprocess
 import sys
 import time
 
-WINE = "/usr/lib/wine/wine64"
+# The loader of the build under test: the 32-bit one for the shipped 32-bit program.
+WINE = os.environ.get("VANTORIX_WINE", "/usr/lib/wine/wine64")
 
 
 def probe(bindir, *args):

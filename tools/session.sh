@@ -12,10 +12,27 @@ vx_start_display() {
     while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
   fi
 }
+vx_stop_wineserver() {
+  [ -d "$1" ] && WINEPREFIX="$1" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+}
 vx_cleanup() {
-  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-    WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
-  fi
+  [ -z "${WINEPREFIX:-}" ] || vx_stop_wineserver "$WINEPREFIX"
+  [ -z "${VX_PREFIXES:-}" ] || for p in $VX_PREFIXES; do vx_stop_wineserver "$p"; done
   [ -z "$VX_STARTED_XVFB" ] || kill "$VX_STARTED_XVFB" 2>/dev/null || true
 }
 trap vx_cleanup EXIT INT TERM
+
+# Picks the build that runs here: x86, the shipped 32-bit program, through Wine's 32-bit
+# loader; x64 where this machine cannot execute 32-bit code. Sets VX_ARCH, VX_WINE and
+# VX_TOOLCHAIN; says so in one line when it falls back.
+vx_pick_arch() {
+  local root=$1 why
+  if why=$(/usr/lib/wine/wine --version 2>&1 >/dev/null); then
+    VX_ARCH=x86 VX_WINE=/usr/lib/wine/wine VX_TOOLCHAIN="$root/cmake/toolchain-i686-w64-mingw32.cmake"
+  else
+    [ -x /usr/lib/wine/wine ] || why="no 32-bit Wine"
+    echo "This machine cannot run 32-bit Windows programs (${why##*: }): the 64-bit build stands in for the 32-bit program." >&2
+    VX_ARCH=x64 VX_WINE=/usr/lib/wine/wine64 VX_TOOLCHAIN="$root/cmake/toolchain-x86_64-w64-mingw32.cmake"
+  fi
+  export VANTORIX_WINE=$VX_WINE
+}

@@ -18,7 +18,8 @@ import sys
 import time
 import unittest
 
-WINE = "/usr/lib/wine/wine64"
+# The loader of the build under test: the 32-bit one for the shipped 32-bit program.
+WINE = os.environ.get("VANTORIX_WINE", "/usr/lib/wine/wine64")
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE_DIR = os.path.dirname(os.path.dirname(HERE))
 BIN_DIR = os.environ.get("VANTORIX_BIN_DIR", "")

@@ -2,7 +2,7 @@
 # 20-firefox-profile: gives the prefix's default browser (the recorder, installed as
 # firefox.exe) a Firefox profile whose HTTP proxy is the local update server on $PORT.
 set -eu
-WINE=/usr/lib/wine/wine64
+WINE=${WINE:-/usr/lib/wine/wine64}
 KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 APPDATA=$($WINE reg query "$KEY" /v AppData 2>/dev/null | tr -d '\r' |
   sed -n 's/^ *AppData *REG_[A-Z_]* *//p' | head -n 1)
