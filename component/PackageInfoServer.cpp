@@ -11,6 +11,7 @@
 
 #include <olectl.h>
 #include <new>
+#include <stdint.h>
 #include <string.h>
 
 namespace {
@@ -19,6 +20,25 @@ const char kPackagesPath[] = "SOFTWARE\\Norvane\\Packages";
 const char kComponentsKey[] = "Components";
 const char kClsidKey[] = "CLSID\\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}";
 const char kInprocKey[] = "CLSID\\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}\\InprocServer32";
+
+// The request blocks. A query is the request kind (int32) and a pointer to the list; a
+// list is the package name (256 bytes), the count (int32) and a pointer to the caller's
+// records. Pointers are 32-bit in the published layout (list at 4, records at 260); a
+// 64-bit caller aligns them to 8 bytes.
+const size_t kQueryKindOffset = 0;
+const size_t kQueryListOffset = sizeof(void*);
+const size_t kListNameOffset = 0;
+const size_t kListNameSize = 256;
+const size_t kListCountOffset = 256;
+const size_t kListRecordsOffset = 256 + sizeof(void*);
+// One component record, 924 bytes.
+const size_t kRecordSize = 924;
+const size_t kRecordNameOffset = 0;
+const size_t kRecordNameSize = 256;
+const size_t kRecordClassIdOffset = 256;
+const size_t kRecordClassIdSize = 256;
+const size_t kRecordVersionOffset = 868;
+const size_t kRecordVersionSize = 56;
 
 HMODULE g_module = nullptr;
 LONG g_objects = 0;
@@ -68,13 +88,13 @@ void ReadField(HKEY key, const char* value, char* field, DWORD size)
     HeapFree(GetProcessHeap(), 0, data);
 }
 
-// The Components key of the package named in list, read-only. Opened one level at a
+// The Components key of the named package, read-only. Opened one level at a
 // time: a full path to a package of 254 characters is too long for the ANSI functions.
-bool OpenComponents(const ComponentList& list, CKey& key)
+bool OpenComponents(const char* packageName, CKey& key)
 {
-    char name[sizeof(list.packageName)];
-    size_t n = strnlen(list.packageName, sizeof(list.packageName) - 1);
-    memcpy(name, list.packageName, n);
+    char name[kListNameSize];
+    size_t n = strnlen(packageName, kListNameSize - 1);
+    memcpy(name, packageName, n);
     name[n] = '\0';
     if (n == 0)
         return false;
@@ -125,21 +145,29 @@ public:
     STDMETHODIMP Method6() override { return E_NOTIMPL; }
     STDMETHODIMP Method7() override { return E_NOTIMPL; }
 
+    // The request blocks are read and written by their published byte offsets, not
+    // through the caller's declarations, so a caller whose layout drifts finds out.
     STDMETHODIMP ListComponents(LONG, VARIANT* arg) override
     {
         if (!arg || arg->vt != VT_BYREF || !arg->byref)
             return E_INVALIDARG;
-        ComponentQuery* query = static_cast<ComponentQuery*>(arg->byref);
-        if (query->requestKind != 1 || !query->list)
+        const BYTE* query = static_cast<const BYTE*>(arg->byref);
+        int32_t requestKind;
+        BYTE* list;
+        memcpy(&requestKind, query + kQueryKindOffset, sizeof(requestKind));
+        memcpy(&list, query + kQueryListOffset, sizeof(list));
+        if (requestKind != 1 || !list)
             return E_INVALIDARG;
-        ComponentList& list = *query->list;
+        int32_t count;
+        BYTE* records;
+        memcpy(&count, list + kListCountOffset, sizeof(count));
 
         CKey components;
-        if (!OpenComponents(list, components))
+        if (!OpenComponents(reinterpret_cast<const char*>(list + kListNameOffset), components))
             return E_NOTIMPL;
         DWORD have = SubkeyCount(components);
 
-        if (list.count < 0) {
+        if (count < 0) {
             DWORD reported = have;
             DWORD type = 0;
             DWORD size = sizeof(reported);
@@ -148,25 +176,27 @@ public:
                     ERROR_SUCCESS &&
                 type == REG_DWORD && size == sizeof(stated))
                 reported = stated;
-            list.count = (int32_t)reported;
+            count = (int32_t)reported;
+            memcpy(list + kListCountOffset, &count, sizeof(count));
             return S_OK;
         }
 
-        if (list.count > 0 && !list.records)
+        memcpy(&records, list + kListRecordsOffset, sizeof(records));
+        if (count > 0 && !records)
             return E_POINTER;
-        DWORD fill = (DWORD)list.count < have ? (DWORD)list.count : have;
+        DWORD fill = (DWORD)count < have ? (DWORD)count : have;
         for (DWORD i = 0; i < fill; ++i) {
-            ComponentRecord& record = list.records[i];
-            memset(&record, 0, sizeof(record));
+            BYTE* record = records + (size_t)i * kRecordSize;
+            memset(record, 0, kRecordSize);
             char sub[256];
             if (RegEnumKeyA(components, i, sub, sizeof(sub)) != ERROR_SUCCESS)
                 break;
             CKey key;
             if (!key.Open(components, sub))
                 continue;
-            ReadField(key, "Name", record.name, sizeof(record.name));
-            ReadField(key, "ClassId", record.classId, sizeof(record.classId));
-            ReadField(key, "Version", record.version, sizeof(record.version));
+            ReadField(key, "Name", reinterpret_cast<char*>(record + kRecordNameOffset), kRecordNameSize);
+            ReadField(key, "ClassId", reinterpret_cast<char*>(record + kRecordClassIdOffset), kRecordClassIdSize);
+            ReadField(key, "Version", reinterpret_cast<char*>(record + kRecordVersionOffset), kRecordVersionSize);
         }
         return S_OK;
     }

@@ -2,6 +2,7 @@
 #include "packages/PackageInfo.h"
 #include "tests/component/ComponentSeed.h"
 #include <gtest/gtest.h>
+#include <string.h>
 #include <string>
 #include <vector>
 
@@ -27,17 +28,59 @@ std::vector<ComponentRecord> List(CPackageInfoClient& client, const char* packag
 
 }  // namespace
 
-TEST(ComponentRecordLayout, FieldsSitWhereTheComponentWritesThem)
+// The request blocks at their published byte offsets, built by hand and passed through
+// the real COM call: the component must find the query's list, the list's count and
+// records, and fill the records' fields where the program reads them.
+TEST(PackageInfoComponent, RequestBlocksAtThePublishedOffsets)
 {
-    EXPECT_EQ(sizeof(ComponentRecord), 924u);
-    EXPECT_EQ(offsetof(ComponentRecord, name), 0u);
-    EXPECT_EQ(offsetof(ComponentRecord, classId), 256u);
-    EXPECT_EQ(offsetof(ComponentRecord, reserved1), 512u);
-    EXPECT_EQ(offsetof(ComponentRecord, reserved2), 768u);
-    EXPECT_EQ(offsetof(ComponentRecord, version), 868u);
-    EXPECT_EQ(offsetof(ComponentList, count), 256u);
-    EXPECT_EQ(offsetof(ComponentList, records), sizeof(void*) == 4 ? 260u : 264u);
-    EXPECT_EQ(offsetof(ComponentQuery, list), sizeof(void*));
+    // Pointers are 32-bit in the published layout; a 64-bit caller aligns them to 8.
+    const size_t listAt = sizeof(void*) == 4 ? 4 : 8;
+    const size_t recordsAt = sizeof(void*) == 4 ? 260 : 264;
+    ScopedPackages packages;
+    packages.Add("Offsets", "1.0");
+    AddComponent("Offsets", "01", "Codec", "{11111111-2222-3333-4444-555555555555}", "1.2.3");
+    AddComponent("Offsets", "02", "Filter", "{22222222-2222-3333-4444-555555555555}", "4.5");
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    IPackageInfo* info = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_PackageInfo, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                               IID_IPackageInfo, reinterpret_cast<void**>(&info)),
+              S_OK);
+    ASSERT_NE(info, nullptr);
+
+    alignas(8) BYTE list[272];
+    alignas(8) BYTE query[16];
+    memset(list, 0xCC, sizeof(list));
+    memset(query, 0xCC, sizeof(query));
+    strcpy(reinterpret_cast<char*>(list), "Offsets");
+    const int32_t kind = 1;
+    int32_t count = -1;
+    BYTE* listAddress = list;
+    memcpy(query, &kind, 4);
+    memcpy(query + listAt, &listAddress, sizeof(listAddress));
+    memcpy(list + 256, &count, 4);
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BYREF;
+    arg.byref = query;
+    ASSERT_EQ(info->ListComponents(0, &arg), S_OK);
+    memcpy(&count, list + 256, 4);
+    ASSERT_EQ(count, 2);
+
+    std::vector<BYTE> records(2 * 924, 0xCC);
+    BYTE* recordsAddress = records.data();
+    memcpy(list + recordsAt, &recordsAddress, sizeof(recordsAddress));
+    ASSERT_EQ(info->ListComponents(0, &arg), S_OK);
+    auto field = [&](int record, size_t offset) { return std::string(reinterpret_cast<char*>(&records[record * 924 + offset])); };
+    EXPECT_EQ(field(0, 0), "Codec");
+    EXPECT_EQ(field(0, 256), "{11111111-2222-3333-4444-555555555555}");
+    EXPECT_EQ(field(0, 868), "1.2.3");
+    EXPECT_EQ(field(1, 0), "Filter");
+    EXPECT_EQ(field(1, 868), "4.5");
+    EXPECT_EQ(records[923], 0);  // the record ends with the zero-filled version field
+
+    info->Release();
+    CoUninitialize();
 }
 
 TEST(PackageInfoClient, ListsRecordsInRegistryOrder)
