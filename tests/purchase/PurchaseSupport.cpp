@@ -67,7 +67,6 @@ void ScopedPurchaseKeys::Add(HKEY root, const std::string& company, const std::s
 
 CRecorderLog::CRecorderLog() : m_path(MakeTempDir("recorder") + "opened.log")
 {
-    DeleteFileA(m_path.c_str());  // folder names repeat when Wine reuses a process id
     SetEnvironmentVariableA("VANTORIX_RECORDER_LOG", m_path.c_str());
 }
 

@@ -1,6 +1,9 @@
-// TestProcess.cpp: build paths and child processes for tests.
+// TestProcess.cpp: build paths, temporary folders and child processes for tests.
 #include "tests/support/TestProcess.h"
+
+#include <gtest/gtest.h>
 #include <stdio.h>
+#include <vector>
 
 std::string BinDir()
 {
@@ -21,14 +24,86 @@ std::string SourceDir()
     return dir;
 }
 
+namespace {
+
+// Removes a folder and everything in it; what is still in use stays.
+void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir + "*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string path = dir + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + "\\");
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+// Removes the temporary folders that a test made when it ends, and those made outside
+// any test when the program ends.
+class CTempDirSweeper : public ::testing::EmptyTestEventListener {
+public:
+    void Add(const std::string& dir)
+    {
+        (::testing::UnitTest::GetInstance()->current_test_info() ? m_ofTest : m_ofProgram).push_back(dir);
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override { Sweep(m_ofTest); }
+    void OnTestProgramEnd(const ::testing::UnitTest&) override
+    {
+        Sweep(m_ofTest);
+        Sweep(m_ofProgram);
+    }
+
+private:
+    static void Sweep(std::vector<std::string>& dirs)
+    {
+        for (const std::string& dir : dirs)
+            RemoveTree(dir);
+        dirs.clear();
+    }
+    std::vector<std::string> m_ofTest;
+    std::vector<std::string> m_ofProgram;
+};
+
+CTempDirSweeper* Sweeper()
+{
+    // Owned by GoogleTest's listener list once appended.
+    static CTempDirSweeper* sweeper = [] {
+        CTempDirSweeper* created = new CTempDirSweeper;
+        ::testing::UnitTest::GetInstance()->listeners().Append(created);
+        return created;
+    }();
+    return sweeper;
+}
+
+}  // namespace
+
 std::string MakeTempDir(const char* tag)
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
+    // Process ids repeat under Wine: only a folder that did not exist yet is taken.
     static unsigned counter = 0;
     char name[MAX_PATH];
-    snprintf(name, sizeof(name), "%svx_%s_%lu_%u\\", temp, tag, (unsigned long)GetCurrentProcessId(), ++counter);
-    CreateDirectoryA(name, nullptr);
+    for (;;) {
+        snprintf(name, sizeof(name), "%svx_%s_%lu_%lu_%u\\", temp, tag, (unsigned long)GetCurrentProcessId(),
+                 (unsigned long)GetTickCount(), ++counter);
+        if (CreateDirectoryA(name, nullptr))
+            break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return name;
+    }
+    Sweeper()->Add(name);
     return name;
 }
 

@@ -9,7 +9,8 @@
 std::string BinDir();
 // The source tree (VANTORIX_SOURCE_DIR, a Windows path), with a trailing backslash.
 std::string SourceDir();
-// A fresh empty folder under the prefix's temporary folder, with a trailing backslash.
+// A new empty folder under the prefix's temporary folder, with a trailing backslash;
+// removed with its contents when the test that made it ends.
 std::string MakeTempDir(const char* tag);
 
 // Starts commandLine; returns the process handle (the caller closes it) or null.
