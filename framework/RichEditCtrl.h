@@ -13,6 +13,8 @@ public:
     // number of characters read.
     LONG StreamIn(int format, EDITSTREAM& stream) const
         { return (LONG)SendMessage(EM_STREAMIN, (WPARAM)format, (LPARAM)&stream); }
+    // EM_EXLIMITTEXT: the most characters the control holds; a stream stops there.
+    void LimitText(LONG chars) const { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)chars); }
 
     // Loads riched32.dll, which registers "RICHEDIT", once per process; it stays
     // loaded for the process's life, as its window class must.

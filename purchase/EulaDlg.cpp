@@ -41,6 +41,11 @@ BOOL CEulaDlg::OnInitDialog()
         ReportFileError(m_hWnd, path, error);
         return TRUE;
     }
+    // Windows stops an RTF stream at the control's limit (32,767 characters unless
+    // set); the file's size bounds the characters its RTF gives.
+    LARGE_INTEGER size;
+    if (::GetFileSizeEx(file, &size) && size.QuadPart > 0)
+        m_richEdit.LimitText(size.QuadPart < 0x7FFFFFFF ? (LONG)size.QuadPart : 0x7FFFFFFF);
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(static_cast<HANDLE>(file));
     stream.pfnCallback = ReadEulaChunk;

@@ -157,9 +157,8 @@ BOOL CALLBACK CAgreementDriver::VisitWindow(HWND window, LPARAM param)
     if (richEdit) {
         AgreementSeen& seen = self->seen;
         ++seen.agreements;
-        char text[8192] = {};
-        SendMessageA(richEdit, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-        seen.text = text;
+        seen.text = WindowText(richEdit);
+        seen.limit = SendMessageA(richEdit, EM_GETLIMITTEXT, 0, 0);
         seen.owner = GetWindow(window, GW_OWNER);
         seen.ownerEnabled = seen.owner && IsWindowEnabled(seen.owner);
         CWnd* main = AfxGetMainWnd();

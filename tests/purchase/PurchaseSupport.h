@@ -54,6 +54,7 @@ enum class Answer { Accept, Cancel, CloseBox };
 struct AgreementSeen {
     int agreements = 0;         // agreement dialogs answered
     std::string text;           // the rich edit's text (WM_GETTEXT)
+    LRESULT limit = 0;          // the rich edit's text limit (EM_GETLIMITTEXT)
     HWND owner = nullptr;       // the agreement dialog's owner
     bool ownerEnabled = false;  // the owner's state while the agreement was shown
     bool dialogWasMainWnd = false;  // AfxGetMainWnd() was the agreement dialog

@@ -1,10 +1,12 @@
 // PurchaseTest.cpp: the purchase page lookup and the purchase flow, against the
 // registry of the prefix, with the opened page caught by the recorder browser.
+#include "purchase/EulaDlg.h"
 #include "purchase/Purchase.h"
 #include "framework/WinApp.h"
 #include "tests/purchase/PurchaseSupport.h"
 #include "tests/support/TestRegistry.h"
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string>
 
 namespace {
@@ -197,4 +199,31 @@ TEST(PurchaseFlow, UnreadableAgreementShowsTheFileErrorThenAnEmptyAgreement)
         EXPECT_EQ(driver.seen.text, "");
     }
     CloseHandle(lock);
+}
+
+TEST(PurchaseFlow, LongAgreementIsShownToItsLastWords)
+{
+    // 60,000 characters, past the rich edit's default limit of 32,767; the markup makes
+    // the file larger than its text.
+    std::string rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+    size_t chars = 0;
+    for (int clause = 1; chars < 60000; ++clause) {
+        char text[96];
+        int n = snprintf(text, sizeof(text), "%05d. The licensee keeps this clause in mind. ", clause);
+        rtf += std::string("{\\b ") + text + "}";
+        chars += (size_t)n;
+    }
+    rtf += "These are the last words of the agreement.\\par}";
+    const std::string path = WriteAgreement("eula-long", rtf);
+    CMainWindow main;
+
+    CAgreementDriver driver(Answer::Accept);
+    CEulaDlg dlg(path.c_str(), &main);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(driver.seen.agreements, 1);
+    EXPECT_GE(driver.seen.limit, (LRESULT)rtf.size());
+    EXPECT_GT(driver.seen.text.size(), chars);
+    EXPECT_NE(driver.seen.text.find("00001. The licensee"), std::string::npos);
+    EXPECT_NE(driver.seen.text.find("These are the last words of the agreement."), std::string::npos)
+        << driver.seen.text.substr(driver.seen.text.size() > 200 ? driver.seen.text.size() - 200 : 0);
 }
