@@ -23,6 +23,14 @@ const char kUpdatePath[] = "/current_version/server.php";
 // A silent server ends the package's query instead of freezing the check.
 const DWORD kNetworkTimeoutMs = 15000;
 
+// Whether a network call that failed after starting at startTick ended by the time-out.
+// WinINet says so with ERROR_INTERNET_TIMEOUT; Wine's reports a dropped connection after
+// the full wait instead.
+bool EndedByTimeout(DWORD error, DWORD startTick)
+{
+    return error == ERROR_INTERNET_TIMEOUT || ::GetTickCount() - startTick >= kNetworkTimeoutMs;
+}
+
 // The running progress position; every report updates keepChecking.
 class CQueryProgress {
 public:
@@ -89,12 +97,16 @@ std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
     DWORD total = 0;
     while (total < static_cast<DWORD>(size)) {
         DWORD read = 0;
+        DWORD start = ::GetTickCount();
         if (!::InternetReadFile(request, buffer.data() + total, static_cast<DWORD>(size) - total, &read)) {
-            timedOut = ::GetLastError() == ERROR_INTERNET_TIMEOUT;
+            timedOut = EndedByTimeout(::GetLastError(), start);
             break;
         }
-        if (read == 0)
+        if (read == 0) {
+            // Wine ends a body that stalls after the time-out as if it were complete.
+            timedOut = EndedByTimeout(ERROR_SUCCESS, start);
             break;
+        }
         total += read;
     }
     return std::string(buffer.data());
@@ -142,9 +154,10 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
         return false;
 
     // The body goes out with its terminating NUL as the last byte.
+    DWORD sendStart = ::GetTickCount();
     BOOL sent = ::HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(strlen(body) + 1));
     if (!sent && timedOut)
-        *timedOut = ::GetLastError() == ERROR_INTERNET_TIMEOUT;
+        *timedOut = EndedByTimeout(::GetLastError(), sendStart);
     if (!report.Advance(20) || !sent)
         return false;
 
