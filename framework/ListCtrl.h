@@ -59,6 +59,7 @@ public:
     int GetTopIndex() const { return (int)SendMessage(LVM_GETTOPINDEX); }
     int GetCountPerPage() const { return (int)SendMessage(LVM_GETCOUNTPERPAGE); }
     HIMAGELIST SetImageList(HIMAGELIST list, int kind) const { return (HIMAGELIST)SendMessage(LVM_SETIMAGELIST, (WPARAM)kind, (LPARAM)list); }
+    HWND GetHeaderCtrl() const { return (HWND)SendMessage(LVM_GETHEADER); }
     HCURSOR GetHotCursor() const { return (HCURSOR)SendMessage(LVM_GETHOTCURSOR); }
     DWORD SetExtendedStyle(DWORD mask, DWORD style) const { return (DWORD)SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, (WPARAM)mask, (LPARAM)style); }
     void SetRedraw(BOOL redraw) const { SendMessage(WM_SETREDRAW, (WPARAM)redraw); }

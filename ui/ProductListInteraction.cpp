@@ -143,6 +143,23 @@ int CPackagesDlg::FindLinkRow(POINT pt) const
     return FindLinkRowBetween(pt, first, last);
 }
 
+// True when pt, in the list's client coordinates, lies where rows are drawn: inside the
+// client area and below the header, which covers the rows scrolled above it.
+static bool InItemArea(const CListCtrl& list, POINT pt)
+{
+    RECT area;
+    list.GetClientRect(&area);
+    HWND header = list.GetHeaderCtrl();
+    if (header && ::IsWindowVisible(header)) {
+        RECT rc;
+        ::GetWindowRect(header, &rc);
+        ::MapWindowPoints(nullptr, list.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+        if (rc.bottom > area.top)
+            area.top = rc.bottom;
+    }
+    return ::PtInRect(&area, pt) != FALSE;
+}
+
 void CPackagesDlg::SetLinkCursor(bool link)
 {
     ::SetClassLongPtrA(m_list.m_hWnd, GCLP_HCURSOR, (LONG_PTR)(link ? m_hHotCursor : m_hClassCursor));
@@ -159,11 +176,10 @@ void CPackagesDlg::TrackLinkCursor(const MSG* pMsg)
         RECT listRect;
         m_list.GetWindowRect(&listRect);
         if (::PtInRect(&listRect, pMsg->pt)) {
-            // The dialog's client coordinates, 6 pixels up, stand for the list's.
+            // The strips are in the list's client coordinates.
             POINT pt = pMsg->pt;
-            ScreenToClient(&pt);
-            pt.y -= 6;
-            int row = FindLinkRow(pt);
+            ::MapWindowPoints(nullptr, m_list.m_hWnd, &pt, 1);
+            int row = InItemArea(m_list, pt) ? FindLinkRow(pt) : -1;
             if (row >= 0) {
                 if (move) {
                     MSG relay = *pMsg;

@@ -39,15 +39,12 @@ def hover(point):
 
 
 def link_point(main, row):
-    """A screen point over the row's newer version that the program reacts to: the update
-    text strip is in list coordinates but the mouse point is taken in the dialog's client
-    coordinates, 6 pixels higher."""
+    """The screen point at the centre of the row's update text strip, the newer version as
+    drawn: the strip's left edge is 0.85 of the row's width in list coordinates."""
     origin = main.list["clientOrigin"]
-    dialog = main.state["client"]
-    left, top, right, bottom = (row.bounds[0] - origin[0], row.bounds[1] - origin[1],
-                                row.bounds[2] - origin[0], row.bounds[3] - origin[1])
+    left, right = row.bounds[0] - origin[0], row.bounds[2] - origin[0]
     strip_left = int((right - left) * 0.85)
-    return dialog[0] + (strip_left + right) // 2, dialog[1] + (top + bottom) // 2 + 6
+    return origin[0] + (strip_left + right) // 2, (row.bounds[1] + row.bounds[3]) // 2
 
 
 class MainWindowTest(E2ETestCase):

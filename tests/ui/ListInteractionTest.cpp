@@ -262,9 +262,8 @@ TEST(ListInteraction, HotCursorAndTipOverNewerVersions)
     EXPECT_FALSE(dlg.m_bLinkCursor);
     EXPECT_EQ((HCURSOR)GetClassLongPtrA(list, GCLP_HCURSOR), dlg.m_hClassCursor);
 
-    // Resting over a link brings up the tip. (The area that reacts lies a few pixels
-    // above the strip; over the first row that is the list's header, which has no tip.)
-    const POINT rest = LinkScreenPoint(dlg, UpdateTextPoint(dlg.m_list, 2));
+    // Resting over a link brings up the tip.
+    const POINT rest = LinkScreenPoint(dlg, UpdateTextPoint(dlg.m_list, 0));
     SetCursorPos(rest.x, rest.y);
     SendMouseThroughDialog(dlg, WM_MOUSEMOVE, rest);
     bool shown = false;
@@ -283,6 +282,77 @@ TEST(ListInteraction, HotCursorAndTipOverNewerVersions)
     ASSERT_NE(other, nullptr);
     EXPECT_EQ((HCURSOR)GetClassLongPtrA(other, GCLP_HCURSOR), classCursor);
     DestroyWindow(other);
+}
+
+TEST(ListInteraction, LinkAreaIsExactlyTheDrawnStrips)
+{
+    ScopedPackages packages;
+    packages.Add("Alpha", "1.0");
+    StoreUpdateRecord(packages, "Alpha", "2.0", "http://updates.norvane.test/alpha");
+    packages.Add("Beta", "1.0");
+    StoreUpdateRecord(packages, "Beta", "2.0", "http://updates.norvane.test/beta");
+    for (int i = 0; i < 12; ++i) {  // rows without a newer version, enough to scroll
+        char name[32];
+        snprintf(name, sizeof(name), "Filler%02d", i);
+        packages.Add(name, "1.0");
+    }
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    const CListCtrl& list = dlg.m_list;
+    ASSERT_EQ(ReadRows(list)[1].update, "2.0");
+    ASSERT_EQ(ReadRows(list)[2].update, "");
+    auto reacts = [&dlg](POINT listPoint) {
+        SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, listPoint));
+        return dlg.m_bLinkCursor;
+    };
+    RECT header;
+    GetWindowRect(list.GetHeaderCtrl(), &header);
+    MapWindowPoints(nullptr, list.m_hWnd, reinterpret_cast<POINT*>(&header), 2);
+
+    for (int row : {0, 1}) {
+        SCOPED_TRACE(row);
+        RECT label, bounds;
+        list.GetItemRect(row, &label, LVIR_LABEL);
+        list.GetItemRect(row, &bounds, LVIR_BOUNDS);
+        const int textX = UpdateTextPoint(list, row).x;
+        // Upper and lower edges of the text strip and of the image strip.
+        EXPECT_TRUE(reacts({textX, bounds.top}));
+        EXPECT_TRUE(reacts({textX, bounds.bottom - 1}));
+        EXPECT_TRUE(reacts({label.left, label.top}));
+        EXPECT_TRUE(reacts({label.left + 15, label.bottom - 1}));
+        // Just past them: the header above Alpha, the row without a link below Beta.
+        const int past = row == 0 ? bounds.top - 1 : bounds.bottom;
+        EXPECT_FALSE(reacts({textX, past}));
+        EXPECT_FALSE(reacts({label.left, past}));
+        EXPECT_EQ(PtInRect(&header, {textX, past}) != FALSE, row == 0);
+    }
+
+    // The lower edge of Alpha's newer version opens Alpha's page; the header above it
+    // opens nothing.
+    RECT alpha;
+    list.GetItemRect(0, &alpha, LVIR_BOUNDS);
+    const int textX = UpdateTextPoint(list, 0).x;
+    {
+        CRecorderLog log;
+        SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {textX, alpha.bottom - 1}));
+        std::string opened = log.WaitForText(10000);
+        EXPECT_NE(opened.find("updates.norvane.test/alpha"), std::string::npos) << opened;
+    }
+    {
+        CRecorderLog log;
+        SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {textX, alpha.top - 1}));
+        EXPECT_EQ(log.WaitForText(1500), "");
+    }
+
+    // Scrolled by one row, Alpha lies behind the header: the header does not react.
+    list.SendMessage(LVM_SCROLL, 0, alpha.bottom - alpha.top);
+    Pump(dlg, 20);
+    ASSERT_EQ(list.GetTopIndex(), 1);
+    RECT beta;
+    list.GetItemRect(1, &beta, LVIR_BOUNDS);
+    EXPECT_TRUE(reacts({textX, beta.top}));
+    ASSERT_TRUE(PtInRect(&header, {textX, beta.top - 1}));
+    EXPECT_FALSE(reacts({textX, beta.top - 1}));
 }
 
 TEST(ListInteraction, RestrictedLinkSearchFindsWhatTheFullWalkFinds)

@@ -124,8 +124,8 @@ bool BuyNowEnabled(const CPackagesDlg& dlg)
 
 POINT LinkScreenPoint(const CPackagesDlg& dlg, POINT listPoint)
 {
-    POINT screen = {listPoint.x, listPoint.y + 6};
-    ClientToScreen(dlg.m_hWnd, &screen);
+    POINT screen = listPoint;
+    ClientToScreen(dlg.m_list.m_hWnd, &screen);
     return screen;
 }
 

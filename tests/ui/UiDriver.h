@@ -44,8 +44,7 @@ void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right = false);
 void PressKey(CPackagesDlg& dlg, HWND target, UINT vk);
 bool BuyNowEnabled(const CPackagesDlg& dlg);
 
-// A point of the dialog's screen whose converted form (dialog client, 6 pixels up)
-// is pt of the list's client coordinates.
+// The screen point of listPoint, a point in the list's client coordinates.
 POINT LinkScreenPoint(const CPackagesDlg& dlg, POINT listPoint);
 // A WM_MOUSEMOVE or WM_LBUTTONDOWN at a screen point, through PreTranslateMessage.
 BOOL SendMouseThroughDialog(CPackagesDlg& dlg, UINT message, POINT screen);

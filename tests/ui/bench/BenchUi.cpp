@@ -83,8 +83,8 @@ double MouseMove(CPackagesDlg& dlg)
 {
     RECT rc;
     dlg.m_list.GetItemRect(1, &rc, LVIR_BOUNDS);
-    POINT screen = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 + 6};
-    ClientToScreen(dlg.m_hWnd, &screen);
+    POINT screen = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(dlg.m_list.m_hWnd, &screen);
     MSG msg = {};
     msg.hwnd = dlg.m_list.m_hWnd;
     msg.message = WM_MOUSEMOVE;
