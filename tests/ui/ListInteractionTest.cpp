@@ -173,6 +173,29 @@ TEST(ListInteraction, BuyNowFollowsLeftAndRightClicks)
     EXPECT_FALSE(BuyNowEnabled(dlg));
 }
 
+TEST(ListInteraction, PackageRowOffTheSelectionMarkLeavesBuyNowAsItWas)
+{
+    ScopedPackages packages;
+    SeedComponents(packages);
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    ClickRow(dlg, 0, RowSpot::StateIcon);  // Alpha expanded: rows 1 and 2 are components
+    ASSERT_EQ(dlg.m_list.GetItemCount(), 6);
+
+    // A Shift+click selects a range and leaves the mark on the anchor row.
+    ClickRow(dlg, 0, RowSpot::Label);
+    ASSERT_TRUE(BuyNowEnabled(dlg));
+    ClickRow(dlg, 3, RowSpot::Label, false, MK_SHIFT);
+    ASSERT_EQ(dlg.m_list.GetSelectionMark(), 0);
+    EXPECT_TRUE(BuyNowEnabled(dlg));
+
+    ClickRow(dlg, 1, RowSpot::Label);  // a component row
+    ASSERT_FALSE(BuyNowEnabled(dlg));
+    ClickRow(dlg, 3, RowSpot::Label, false, MK_SHIFT);
+    ASSERT_EQ(dlg.m_list.GetSelectionMark(), 1);
+    EXPECT_FALSE(BuyNowEnabled(dlg));
+}
+
 TEST(ListInteraction, KeysExpandCollapseAndBuyNowFollowsTheSelection)
 {
     ScopedPackages packages;

@@ -79,7 +79,7 @@ CDialogUnderTest::~CDialogUnderTest()
         DispatchMessageA(&msg);
 }
 
-void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right)
+void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right, WPARAM keys)
 {
     const CListCtrl& list = dlg.m_list;
     RECT rc = {};
@@ -104,8 +104,8 @@ void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right)
     SetCursorPos(screen.x, screen.y);
     Pump(dlg, 10);
     LPARAM lp = MAKELPARAM(pt.x, pt.y);
-    PostMessageA(list.m_hWnd, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, lp);
-    PostMessageA(list.m_hWnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, lp);
+    PostMessageA(list.m_hWnd, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, (right ? MK_RBUTTON : MK_LBUTTON) | keys, lp);
+    PostMessageA(list.m_hWnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, keys, lp);
     Pump(dlg, 40);
 }
 

@@ -38,8 +38,9 @@ public:
 
 enum class RowSpot { StateIcon, Label, Below };
 // A real click on the list: moves the cursor there and posts the button messages,
-// then pumps until the list has answered. right chooses the right button.
-void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right = false);
+// then pumps until the list has answered. right chooses the right button; keys adds
+// MK_SHIFT or MK_CONTROL.
+void ClickRow(CPackagesDlg& dlg, int row, RowSpot spot, bool right = false, WPARAM keys = 0);
 // A key pressed in the list (posted, then pumped through the dialog).
 void PressKey(CPackagesDlg& dlg, HWND target, UINT vk);
 bool BuyNowEnabled(const CPackagesDlg& dlg);
