@@ -192,10 +192,12 @@ TEST_F(OnlinePopulate, OneSilentPackageAmongAnsweringOnesChangesNothingElse)
     CheckUpdates(dlg);
 
     EXPECT_EQ(UpdateServer::RequestCount(), 4);
+    // Rows come in the registry's order: Alpha, Beta, Delta, Gamma.
     std::vector<ListRow> rows = ReadRows(dlg.m_list);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].update, "2.0");
+    EXPECT_EQ(rows[1].name, "Beta");
     EXPECT_EQ(rows[1].update, "");
-    EXPECT_EQ(rows[2].update, "3.0");
-    EXPECT_EQ(rows[3].update, "4.0");
+    EXPECT_EQ(rows[2].update, "4.0");
+    EXPECT_EQ(rows[3].update, "3.0");
 }
