@@ -1,5 +1,6 @@
 // ModuleVersion.cpp: reading the fixed part and the "FileVersion" text of a module.
 #include "about/ModuleVersion.h"
+#include "framework/SystemLibrary.h"
 
 #include <mbstring.h>
 #include <stdio.h>
@@ -59,25 +60,33 @@ void CModuleVersion::Reset()
 
 int CModuleVersion::ReadVersionInfo()
 {
-    DWORD size = ::GetFileVersionInfoSizeA(m_path, nullptr);
+    // version.dll from the system folder only; what is read lives in m_versionData.
+    CSystemLibrary library("version.dll");
+    auto getInfoSize = library.GetProc<decltype(&::GetFileVersionInfoSizeA)>("GetFileVersionInfoSizeA");
+    auto getInfo = library.GetProc<decltype(&::GetFileVersionInfoA)>("GetFileVersionInfoA");
+    auto queryValue = library.GetProc<decltype(&::VerQueryValueA)>("VerQueryValueA");
+    if (!getInfoSize || !getInfo || !queryValue)
+        return 0;
+
+    DWORD size = getInfoSize(m_path, nullptr);
     if (size == 0)
         return 0;
 
     Reset();
     m_versionData = new BYTE[size];
-    if (!::GetFileVersionInfoA(m_path, 0, size, m_versionData))
+    if (!getInfo(m_path, 0, size, m_versionData))
         return 0;
 
     void* value = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueA(m_versionData, "\\", &value, &length) || !value)
+    if (!queryValue(m_versionData, "\\", &value, &length) || !value)
         return 0;
     // A malformed resource may claim a longer fixed part than the structure holds.
     memcpy(&m_fixedInfo, value, length < sizeof(m_fixedInfo) ? length : sizeof(m_fixedInfo));
 
     const WORD* translation = nullptr;
-    if (!::VerQueryValueA(m_versionData, "\\VarFileInfo\\Translation",
-                          reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) ||
+    if (!queryValue(m_versionData, "\\VarFileInfo\\Translation",
+                    reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) ||
         !translation || length < 4)
         return 1;
 
@@ -85,8 +94,7 @@ int CModuleVersion::ReadVersionInfo()
     snprintf(subBlock, sizeof(subBlock), "\\StringFileInfo\\%04x%04x\\FileVersion", translation[0],
              translation[1]);
     const char* text = nullptr;
-    if (!::VerQueryValueA(m_versionData, subBlock, reinterpret_cast<void**>(const_cast<char**>(&text)),
-                          &length) ||
+    if (!queryValue(m_versionData, subBlock, reinterpret_cast<void**>(const_cast<char**>(&text)), &length) ||
         !text)
         return 1;
 

@@ -4,6 +4,7 @@
 // created, then bind the control with DDX_Control.
 #pragma once
 
+#include "framework/SystemLibrary.h"
 #include "framework/Wnd.h"
 #include <richedit.h>
 
@@ -16,11 +17,11 @@ public:
     // EM_EXLIMITTEXT: the most characters the control holds; a stream stops there.
     void LimitText(LONG chars) const { SendMessage(EM_EXLIMITTEXT, 0, (LPARAM)chars); }
 
-    // Loads riched32.dll, which registers "RICHEDIT", once per process; it stays
-    // loaded for the process's life, as its window class must.
+    // Loads riched32.dll from the system folder, which registers "RICHEDIT", once per
+    // process; it stays loaded for the process's life, as its window class must.
     static bool LoadRichEditLibrary()
     {
-        static HMODULE library = ::LoadLibraryA("riched32.dll");
+        static HMODULE library = LoadSystemLibrary("riched32.dll");
         return library != nullptr;
     }
 };

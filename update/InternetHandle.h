@@ -2,8 +2,7 @@
 // or request); closed with InternetCloseHandle on every way out, never copied.
 #pragma once
 
-#include <windows.h>
-#include <wininet.h>
+#include "framework/InternetFunctions.h"
 
 class CInternetHandle {
 public:
@@ -16,8 +15,8 @@ public:
     void Reset(HINTERNET h) { Close(); m_h = h; }
     void Close()
     {
-        if (m_h)
-            ::InternetCloseHandle(m_h);
+        if (m_h && WinInet())
+            WinInet()->InternetCloseHandle(m_h);
         m_h = nullptr;
     }
     bool IsOpen() const { return m_h != nullptr; }

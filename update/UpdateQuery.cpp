@@ -58,18 +58,21 @@ private:
 void SetTimeouts(HINTERNET handle)
 {
     DWORD timeout = kNetworkTimeoutMs;
-    ::InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
-    ::InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
-    ::InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    WinInet()->InternetSetOptionA(handle, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
+    WinInet()->InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
+    WinInet()->InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
 }
 
 HINTERNET OpenRoot(const ProxyChoice& choice)
 {
+    // No wininet.dll in the system folder: as if the root handle could not be opened.
+    if (!WinInet())
+        return nullptr;
     // "http://" alone or an empty text names no proxy that could be connected through.
     if (choice.hasProxyText && !ProxyTextHasHost(choice.proxyText))
-        return ::InternetOpenA("Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    return ::InternetOpenA(choice.agentName, choice.accessType,
-                           choice.hasProxyText ? choice.proxyText.c_str() : nullptr, nullptr, 0);
+        return WinInet()->InternetOpenA("Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    return WinInet()->InternetOpenA(choice.agentName, choice.accessType,
+                                    choice.hasProxyText ? choice.proxyText.c_str() : nullptr, nullptr, 0);
 }
 
 // The number of bytes to read, from the announced Content-Length; -1 for none usable.
@@ -77,14 +80,14 @@ long ExpectedSize(HINTERNET request)
 {
     char text[16] = {};
     DWORD size = sizeof(text);
-    if (::HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+    if (WinInet()->HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
         return ResponseReadSize(text);
     if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
         return ResponseReadSize(nullptr);
     // A length too long for the 16-byte field: read it whole to judge it.
     std::string longer(size + 1, '\0');
     DWORD longerSize = size + 1;
-    if (!::HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, &longer[0], &longerSize, nullptr))
+    if (!WinInet()->HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, &longer[0], &longerSize, nullptr))
         return -1;
     return ResponseReadSize(longer.c_str());
 }
@@ -98,7 +101,7 @@ std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
     while (total < static_cast<DWORD>(size)) {
         DWORD read = 0;
         DWORD start = ::GetTickCount();
-        if (!::InternetReadFile(request, buffer.data() + total, static_cast<DWORD>(size) - total, &read)) {
+        if (!WinInet()->InternetReadFile(request, buffer.data() + total, static_cast<DWORD>(size) - total, &read)) {
             timedOut = EndedByTimeout(::GetLastError(), start);
             break;
         }
@@ -141,13 +144,13 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
     if (!report.Advance(10) || !root.IsOpen())
         return false;
 
-    CInternetHandle connection(::InternetConnectA(root, kUpdateServerHost, INTERNET_DEFAULT_HTTP_PORT, "", "",
-                                                  INTERNET_SERVICE_HTTP, 0, 0));
+    CInternetHandle connection(WinInet()->InternetConnectA(root, kUpdateServerHost, INTERNET_DEFAULT_HTTP_PORT, "",
+                                                           "", INTERNET_SERVICE_HTTP, 0, 0));
     if (!report.Advance(10) || !connection.IsOpen())
         return false;
 
-    CInternetHandle request(::HttpOpenRequestA(connection, "POST", kUpdatePath, "HTTP/1.0", nullptr, nullptr,
-                                               INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    CInternetHandle request(WinInet()->HttpOpenRequestA(connection, "POST", kUpdatePath, "HTTP/1.0", nullptr,
+                                                        nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (request.IsOpen())
         SetTimeouts(request);
     if (!report.Advance(10) || !request.IsOpen())
@@ -155,7 +158,7 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
 
     // The body goes out with its terminating NUL as the last byte.
     DWORD sendStart = ::GetTickCount();
-    BOOL sent = ::HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(strlen(body) + 1));
+    BOOL sent = WinInet()->HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(strlen(body) + 1));
     if (!sent && timedOut)
         *timedOut = EndedByTimeout(::GetLastError(), sendStart);
     if (!report.Advance(20) || !sent)
