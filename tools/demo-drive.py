@@ -73,7 +73,9 @@ def main():
         if os.path.exists(path):
             os.remove(path)
 
-    app = subprocess.Popen([WINE, os.path.join(bindir, "vantorix.exe")])
+    # Wine's own notes (about devices, fonts, ...) go to a log, not to the user.
+    wine_log = open(os.path.join(os.path.dirname(os.path.abspath(outdir)), "wine.log"), "ab")
+    app = subprocess.Popen([WINE, os.path.join(bindir, "vantorix.exe")], stdout=wine_log, stderr=wine_log)
     try:
         main_window = wait(lambda: find(bindir, "Vantorix", lambda w: w.get("owner") == 0), 60,
                            "the main window")
@@ -108,6 +110,7 @@ def main():
     finally:
         if app.poll() is None:
             app.kill()
+        wine_log.close()
     print("Screenshot of the main window after the update check: " + screenshot)
     print("Status report: " + report)
 
