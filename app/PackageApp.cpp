@@ -21,9 +21,14 @@ BOOL CPackageApp::InitInstance()
         // The guard decides before the command line is looked at.
         HWND first = FindFirstInstanceWindow();
         if (first) {
-            ::SetForegroundWindow(first);
+            // A modal dialog of the first copy (About, agreement, save-as, progress)
+            // leaves its main window disabled, which cannot be activated: the dialog
+            // comes forward instead; without one, the main window itself. Asked before
+            // restoring, which may make the main window its own last active popup.
+            HWND popup = ::GetLastActivePopup(first);
             if (::IsIconic(first))
                 ::ShowWindow(first, SW_RESTORE);
+            ::SetForegroundWindow(popup);
         }
         return FALSE;
     }

@@ -1,5 +1,9 @@
 // SingleInstanceApp.cpp: CSingleInstanceApp, one copy per logon session.
 #include "app/PackageApp.h"
+#include "app/GuardRole.h"
+
+static_assert(kGuardAccessDenied == ERROR_ACCESS_DENIED && kGuardAlreadyExists == ERROR_ALREADY_EXISTS,
+              "the guard's error codes are Win32's");
 
 const char kInstanceName[] = "Norvane vantorix";
 UINT g_nInstanceMessage = 0;
@@ -12,21 +16,15 @@ CSingleInstanceApp::CSingleInstanceApp(const char* instanceName)
     ::SetLastError(0);
     m_hMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       sizeof(InstanceBlock), instanceName);
-    // Read at once: any error, ERROR_ALREADY_EXISTS above all, makes this a later copy.
-    DWORD error = ::GetLastError();
-    if (!m_hMapping) {
-        // No guard at all (the name is taken by another kind of object, or no memory):
-        // run as the first copy.
+    // Read at once: the mapping's outcome alone decides which copy this is.
+    m_bFirstInstance = IsFirstCopy(m_hMapping != nullptr, ::GetLastError());
+    if (!m_hMapping)
         return;
-    }
-    m_bFirstInstance = (error == 0);
+    // Without a view nothing is written or posted; the handle still marks the mapping
+    // for the copies started after this one.
     m_pBlock = static_cast<InstanceBlock*>(::MapViewOfFile(m_hMapping, FILE_MAP_WRITE, 0, 0, 0));
-    if (!m_pBlock) {
-        // A block that cannot be mapped is never written through; the handle is kept so
-        // that the mapping still marks this copy for the copies started after it.
-        m_bFirstInstance = true;
+    if (!m_pBlock)
         return;
-    }
     if (m_bFirstInstance) {
         m_pBlock->threadId = ::GetCurrentThreadId();
         m_pBlock->commandLine[0] = '\0';

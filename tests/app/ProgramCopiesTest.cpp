@@ -1,6 +1,8 @@
 // ProgramCopiesTest.cpp: copies of the real program started side by side, and the
 // application object's later-copy path in this process.
 #include "app/PackageApp.h"
+#include "res/resource.h"
+#include "tests/app/LockedMapping.h"
 #include "tests/support/TestProcess.h"
 #include "tests/support/TestRegistry.h"
 #include <gtest/gtest.h>
@@ -103,6 +105,28 @@ bool IsRestoredInFront(HWND h)
     return !IsIconic(h) && GetForegroundWindow() == h;
 }
 
+bool IsForeground(HWND h)
+{
+    return GetForegroundWindow() == h;
+}
+
+bool IsEnabled(HWND h)
+{
+    return IsWindowEnabled(h) != FALSE;
+}
+
+// The About box that the main window h shows, once it is there; null after 10 s.
+HWND WaitForAboutBox(HWND h)
+{
+    for (int i = 0; i < 100; ++i) {
+        HWND about = FindWindowA(nullptr, "About Vantorix");
+        if (about && GetWindow(about, GW_OWNER) == h && IsWindowVisible(about))
+            return about;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
 // A plain window of the test's own to take the foreground away from the program.
 HWND CreatePlainWindow()
 {
@@ -168,6 +192,50 @@ TEST_F(ProgramCopies, SecondCopyRestoresTheFirstAndEnds)
 
     PostMessageA(h, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.WaitExit(15000), 0);
+}
+
+TEST_F(ProgramCopies, SecondCopyBringsTheFirstCopysAboutBoxForward)
+{
+    ProgramCopy first("");
+    HWND h = first.WaitForWindow();
+    ASSERT_NE(h, nullptr);
+    PostMessageA(h, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND about = WaitForAboutBox(h);
+    ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(h));
+
+    HWND other = CreatePlainWindow();
+    SetForegroundWindow(other);
+    ProgramCopy second("");
+    EXPECT_EQ(second.WaitExit(20000), 0);
+    EXPECT_TRUE(WaitUntil(IsForeground, about, 3000));
+
+    // Minimised: the main window is restored, and its About box comes to the front.
+    ShowWindow(h, SW_MINIMIZE);
+    SetForegroundWindow(other);
+    ProgramCopy third("");
+    EXPECT_EQ(third.WaitExit(20000), 0);
+    EXPECT_TRUE(WaitUntil(IsForeground, about, 3000));
+    EXPECT_FALSE(IsIconic(h));
+    EXPECT_TRUE(IsWindowVisible(about));
+    DestroyWindow(other);
+
+    PostMessageA(about, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil(IsEnabled, h, 5000));
+    PostMessageA(h, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitExit(15000), 0);
+}
+
+TEST_F(ProgramCopies, CopyThatMayNotOpenTheGuardEndsWithoutAWindow)
+{
+    // The guard as a copy running elevated holds it: this user may not open it.
+    HANDLE held = CreateLockedMapping(kInstanceName);
+    ASSERT_NE(held, nullptr);
+    ASSERT_EQ(GetLastError(), 0u);
+    ProgramCopy later("");
+    EXPECT_EQ(later.WaitExit(20000), 0);
+    EXPECT_EQ(CSingleInstanceApp::FindFirstInstanceWindow(), nullptr);
+    CloseHandle(held);
 }
 
 TEST_F(ProgramCopies, LaterCopyWithPackageAndVersionDoesNotPurchase)

@@ -1,6 +1,8 @@
 // SingleInstanceTest.cpp: the guard's shared block, the announcement and the search
 // for the first copy's window, in this process under names of the test's own.
+#include "app/GuardRole.h"
 #include "app/PackageApp.h"
+#include "tests/app/LockedMapping.h"
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string>
@@ -147,6 +149,33 @@ TEST(SingleInstance, GuardThatCannotBeCreatedIsNeverWrittenThrough)
         second.AnnounceInstance();
     }
     CloseHandle(mutex);
+}
+
+TEST(SingleInstance, CopyDecidedByTheMappingsOutcome)
+{
+    // Created; exists; exists but held by a copy with more rights; no guard at all.
+    EXPECT_TRUE(IsFirstCopy(true, 0));
+    EXPECT_FALSE(IsFirstCopy(true, ERROR_ALREADY_EXISTS));
+    EXPECT_FALSE(IsFirstCopy(false, ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(IsFirstCopy(false, ERROR_INVALID_HANDLE));
+
+    // A mapping that this copy may not open: a later copy without a block, which
+    // neither writes nor posts.
+    std::string name = UniqueName("denied");
+    const UINT message = RegisterWindowMessageA(name.c_str());
+    DrainThreadMessages(message);
+    HANDLE held = CreateLockedMapping(name.c_str());
+    ASSERT_NE(held, nullptr);
+    {
+        CProbeGuard later(name.c_str());
+        EXPECT_FALSE(later.IsFirstInstance());
+        EXPECT_EQ(later.Mapping(), nullptr);
+        EXPECT_EQ(later.Block(), nullptr);
+        later.AnnounceInstance();
+        MSG msg;
+        EXPECT_FALSE(PeekMessageA(&msg, nullptr, message, message, PM_REMOVE));
+    }
+    CloseHandle(held);
 }
 
 TEST(SingleInstance, FindsTheWindowThatAnswersWithTheId)
