@@ -2,11 +2,7 @@
 #pragma once
 
 #include "framework/WinApp.h"
-
-// "Norvane vantorix": names the instance message and the guard's shared block.
-extern const char kInstanceName[];
-// The instance message id of this logon session (RegisterWindowMessageA).
-extern UINT g_nInstanceMessage;
+#include "ui/InstanceMessage.h"
 
 // The guard's shared block, 2052 bytes.
 struct InstanceBlock {

@@ -5,9 +5,6 @@
 static_assert(kGuardAccessDenied == ERROR_ACCESS_DENIED && kGuardAlreadyExists == ERROR_ALREADY_EXISTS,
               "the guard's error codes are Win32's");
 
-const char kInstanceName[] = "Norvane vantorix";
-UINT g_nInstanceMessage = 0;
-
 CSingleInstanceApp::CSingleInstanceApp(const char* instanceName)
     : CWinApp(nullptr), m_bFirstInstance(true), m_hMapping(nullptr), m_pBlock(nullptr)
 {

@@ -3,10 +3,10 @@
 #include "ui/PackagesDlg.h"
 
 #include "about/AboutDlg.h"
-#include "app/PackageApp.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "ui/InstanceMessage.h"
 
 BEGIN_MESSAGE_MAP(CPackagesDlg, CDialog)
     ON_WM_SYSCOMMAND()

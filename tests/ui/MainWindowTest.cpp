@@ -2,9 +2,9 @@
 // commands and closing, on the real window.
 #include "tests/ui/UiDriver.h"
 
-#include "app/PackageApp.h"
 #include "res/resource.h"
 #include "tests/support/TestRegistry.h"
+#include "ui/InstanceMessage.h"
 
 #include <gtest/gtest.h>
 

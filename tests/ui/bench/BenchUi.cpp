@@ -2,7 +2,6 @@
 // the registry reads it cannot avoid, and one mouse move over a short and a long list.
 // Prints BENCH|<label>|<value ms>|<floor ms>|<ratio>|<target> lines.
 #include "tests/support/Bench.h"
-#include "app/PackageApp.h"
 #include "packages/PackageInfo.h"
 #include "res/resource.h"
 #include "ui/PackagesDlg.h"
@@ -10,9 +9,6 @@
 #include <stdio.h>
 #include <string.h>
 #include <string>
-
-const char kInstanceName[] = "Norvane vantorix";
-UINT g_nInstanceMessage = RegisterWindowMessageA(kInstanceName);
 
 namespace {
 
