@@ -17,6 +17,16 @@ bool ComIsUninitialized()
     return hr == S_OK;
 }
 
+// The component itself, as the client creates it; null when that fails.
+IPackageInfo* CreateComponent()
+{
+    IPackageInfo* info = nullptr;
+    if (CoCreateInstance(CLSID_PackageInfo, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IPackageInfo,
+                         reinterpret_cast<void**>(&info)) != S_OK)
+        return nullptr;
+    return info;
+}
+
 std::vector<ComponentRecord> List(CPackageInfoClient& client, const char* package, bool* listed = nullptr)
 {
     std::vector<ComponentRecord> records;
@@ -42,10 +52,7 @@ TEST(PackageInfoComponent, RequestBlocksAtThePublishedOffsets)
     AddComponent("Offsets", "02", "Filter", "{22222222-2222-3333-4444-555555555555}", "4.5");
 
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
-    IPackageInfo* info = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_PackageInfo, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                               IID_IPackageInfo, reinterpret_cast<void**>(&info)),
-              S_OK);
+    IPackageInfo* info = CreateComponent();
     ASSERT_NE(info, nullptr);
 
     alignas(8) BYTE list[272];
@@ -241,10 +248,7 @@ TEST(PackageInfoClient, LeavesTheCallersApartmentAsItFoundIt)
 TEST(PackageInfoComponent, AnswersItsOwnEntriesAndRefusesMalformedQueries)
 {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
-    IPackageInfo* info = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_PackageInfo, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
-                               IID_IPackageInfo, reinterpret_cast<void**>(&info)),
-              S_OK);
+    IPackageInfo* info = CreateComponent();
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->Method3(), E_NOTIMPL);
     EXPECT_EQ(info->Method4(), E_NOTIMPL);
