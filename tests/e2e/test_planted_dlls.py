@@ -11,8 +11,8 @@ import struct
 import subprocess
 import unittest
 
-from vxdriver import (App, BIN_DIR, E2E_PORT, E2ETestCase, FirefoxProfile, UpdateServer, WINE, center,
-                      clear_packages, click, seed_packages, wait_until, wine_env, windows_path)
+from vxdriver import (App, BIN_DIR, ServerTestCase, WINE, center, clear_packages, click, seed_packages, wait_until,
+                      wine_env, windows_path)
 
 PLANTED = ("version.dll", "wininet.dll", "riched32.dll")
 # Wine's own user32.dll imports version.dll (the one of Windows does not), so with version
@@ -77,20 +77,10 @@ class PlantedApp(App):
         self.hwnd = None
 
 
-class PlantedDllsTest(E2ETestCase):
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.server = UpdateServer()
-        cls.addClassCleanup(cls.server.stop)
-        cls.profile = FirefoxProfile()
-        cls.addClassCleanup(cls.profile.restore)
-        cls.profile.use_proxy(E2E_PORT)
+class PlantedDllsTest(ServerTestCase):
 
     def setUp(self):
         super().setUp()
-        self.server.reset()
         self.folder = os.path.join(self.work, "Downloads")
         os.makedirs(self.folder)
         for name in ("vantorix.exe", "planted_loader.exe"):

@@ -6,8 +6,8 @@ import re
 import time
 import unittest
 
-from vxdriver import (E2ETestCase, center, click, FirefoxProfile, PACKAGES_KEY, UpdateServer, clear_packages,
-                      reg_tree, package_values, seed_packages, wait_until, E2E_PORT)
+from vxdriver import (ServerTestCase, center, click, PACKAGES_KEY, clear_packages, reg_tree, package_values,
+                      seed_packages, wait_until, E2E_PORT)
 
 
 def record_of(tree, package):
@@ -18,21 +18,7 @@ def record_of(tree, package):
                  for name in ("updateversion", "productupdateurl"))
 
 
-class UpdateTestCase(E2ETestCase):
-    """Starts the update server and points the Firefox profile's proxy at it."""
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.server = UpdateServer()
-        cls.addClassCleanup(cls.server.stop)
-        cls.profile = FirefoxProfile()
-        cls.addClassCleanup(cls.profile.restore)
-        cls.profile.use_proxy(E2E_PORT)
-
-    def setUp(self):
-        super().setUp()
-        self.server.reset()
+class UpdateTestCase(ServerTestCase):
 
     def tearDown(self):
         self.server.behaviour("normal")

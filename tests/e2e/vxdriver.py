@@ -705,3 +705,22 @@ class FirefoxProfile:
         else:
             with open(self.path, "wb") as f:
                 f.write(self.saved)
+
+
+
+class ServerTestCase(E2ETestCase):
+    """Starts the update server and points the Firefox profile's proxy at it; every test
+    starts with the server reset."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.server = UpdateServer()
+        cls.addClassCleanup(cls.server.stop)
+        cls.profile = FirefoxProfile()
+        cls.addClassCleanup(cls.profile.restore)
+        cls.profile.use_proxy(E2E_PORT)
+
+    def setUp(self):
+        super().setUp()
+        self.server.reset()
