@@ -23,16 +23,28 @@ vx_cleanup() {
 trap vx_cleanup EXIT INT TERM
 
 # Picks the build that runs here: x86, the shipped 32-bit program, through Wine's 32-bit
-# loader; x64 where this machine cannot execute 32-bit code. Sets VX_ARCH, VX_WINE and
-# VX_TOOLCHAIN; says so in one line when it falls back.
+# loader; x64 where this machine cannot execute 32-bit code. Sets VX_ARCH and VX_WINE;
+# says so in one line when it falls back.
 vx_pick_arch() {
-  local root=$1 why
+  local why
   if why=$(/usr/lib/wine/wine --version 2>&1 >/dev/null); then
-    VX_ARCH=x86 VX_WINE=/usr/lib/wine/wine VX_TOOLCHAIN="$root/cmake/toolchain-i686-w64-mingw32.cmake"
+    VX_ARCH=x86 VX_WINE=/usr/lib/wine/wine
   else
     [ -x /usr/lib/wine/wine ] || why="no 32-bit Wine"
     echo "This machine cannot run 32-bit Windows programs (${why##*: }): the 64-bit build stands in for the 32-bit program." >&2
-    VX_ARCH=x64 VX_WINE=/usr/lib/wine/wine64 VX_TOOLCHAIN="$root/cmake/toolchain-x86_64-w64-mingw32.cmake"
+    VX_ARCH=x64 VX_WINE=/usr/lib/wine/wine64
   fi
   export VANTORIX_WINE=$VX_WINE
+}
+
+# vx_configure ROOT ARCH: configures the build tree $BUILD/ARCH: x86, whose program is
+# the release's, as Release; x64 as RelWithDebInfo.
+vx_configure() {
+  if [ "$2" = x86 ]; then
+    cmake -S "$1" -B "$BUILD/x86" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  else
+    cmake -S "$1" -B "$BUILD/x64" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-x86_64-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
 }

@@ -36,6 +36,14 @@ void CALLBACK WatchProgress(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), CancelIfNamed, 0);
 }
 
+// Presses "Check updates" and waits for the pass to end.
+void CheckUpdates(CDialogUnderTest& dlg)
+{
+    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
+    KillTimer(nullptr, timer);
+}
+
 class OnlinePopulate : public ::testing::Test {
 protected:
     void SetUp() override
@@ -67,9 +75,7 @@ TEST_F(OnlinePopulate, CheckUpdatesQueriesUntilCancelThenUsesStoredRecords)
     ASSERT_TRUE(dlg.created);
     UpdateServer::Control("POST", "requests/clear");
     g_cancelAt = "Checking for update of P2";
-    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
-    KillTimer(nullptr, timer);
+    CheckUpdates(dlg);
 
     ASSERT_TRUE(g_cancelled);
     ASSERT_FALSE(g_statusLines.empty());
@@ -115,9 +121,7 @@ TEST_F(OnlinePopulate, CheckUpdatesWithoutCancelAsksForEveryListedPackage)
     CDialogUnderTest dlg;
     ASSERT_TRUE(dlg.created);
     UpdateServer::Control("POST", "requests/clear");
-    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
-    KillTimer(nullptr, timer);
+    CheckUpdates(dlg);
 
     EXPECT_EQ(UpdateServer::RequestCount(), 2);
     std::vector<ListRow> rows = ReadRows(dlg.m_list);
@@ -130,18 +134,6 @@ TEST_F(OnlinePopulate, CheckUpdatesWithoutCancelAsksForEveryListedPackage)
     EXPECT_EQ(rows[1].image, 1);
     EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
-
-namespace {
-
-// Presses "Check updates" and waits for the pass to end.
-void CheckUpdates(CDialogUnderTest& dlg)
-{
-    UINT_PTR timer = SetTimer(nullptr, 0, 5, WatchProgress);
-    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CHECK_UPDATES, BN_CLICKED), (LPARAM)dlg.GetDlgItem(IDC_CHECK_UPDATES));
-    KillTimer(nullptr, timer);
-}
-
-}  // namespace
 
 TEST_F(OnlinePopulate, ServerThatNeverAnswersEndsThePassAfterTwoTimeOuts)
 {
