@@ -107,13 +107,11 @@ int CPackagesDlg::FindLinkRowBetween(POINT pt, int first, int last) const
         if (!m_list.GetItem(&item))
             continue;
 
+        // The update image strip is where the check mark is drawn: the row's icon.
         RECT imageStrip;
         if ((item.state & LVIS_STATEIMAGEMASK) != 0 && item.iImage == 0 &&
-            m_list.GetItemRect(row, &imageStrip, LVIR_LABEL)) {
-            imageStrip.right = imageStrip.left + 16;
-            if (::PtInRect(&imageStrip, pt))
-                return row;
-        }
+            m_list.GetItemRect(row, &imageStrip, LVIR_ICON) && ::PtInRect(&imageStrip, pt))
+            return row;
 
         RECT textStrip;
         char update[260];

@@ -266,15 +266,18 @@ TEST(ListInteraction, HotCursorAndTipOverNewerVersions)
     EXPECT_FALSE(dlg.m_bLinkCursor);
     EXPECT_EQ((HCURSOR)GetClassLongPtrA(list, GCLP_HCURSOR), dlg.m_hClassCursor);
 
-    // The update image strip: the first 16 pixels of the label, for the check mark.
-    RECT label;
-    dlg.m_list.GetItemRect(0, &label, LVIR_LABEL);
-    POINT onMark = {label.left + 8, (label.top + label.bottom) / 2};
-    SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, onMark));
-    EXPECT_TRUE(dlg.m_bLinkCursor);
-    POINT pastMark = {label.left + 20, onMark.y};
-    SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, pastMark));
-    EXPECT_FALSE(dlg.m_bLinkCursor);
+    // The update image strip is the check mark itself; the name beside it is no link,
+    // nor is the empty box of a row without a newer version.
+    for (int row : {0, 1}) {
+        RECT icon, label;
+        dlg.m_list.GetItemRect(row, &icon, LVIR_ICON);
+        dlg.m_list.GetItemRect(row, &label, LVIR_LABEL);
+        const int y = (icon.top + icon.bottom) / 2;
+        SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, {(icon.left + icon.right) / 2, y}));
+        EXPECT_EQ(dlg.m_bLinkCursor, row == 0) << row;
+        SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, {label.left + 2, y}));
+        EXPECT_FALSE(dlg.m_bLinkCursor) << row;
+    }
 
     // Leaving the list for a button also switches back.
     SendMouseThroughDialog(dlg, WM_MOUSEMOVE, LinkScreenPoint(dlg, UpdateTextPoint(dlg.m_list, 0)));
@@ -334,19 +337,22 @@ TEST(ListInteraction, LinkAreaIsExactlyTheDrawnStrips)
 
     for (int row : {0, 1}) {
         SCOPED_TRACE(row);
-        RECT label, bounds;
-        list.GetItemRect(row, &label, LVIR_LABEL);
+        RECT icon, bounds;
+        list.GetItemRect(row, &icon, LVIR_ICON);
         list.GetItemRect(row, &bounds, LVIR_BOUNDS);
         const int textX = UpdateTextPoint(list, row).x;
-        // Upper and lower edges of the text strip and of the image strip.
+        // The corners of the text strip and of the image strip (the check mark's icon).
         EXPECT_TRUE(reacts({textX, bounds.top}));
         EXPECT_TRUE(reacts({textX, bounds.bottom - 1}));
-        EXPECT_TRUE(reacts({label.left, label.top}));
-        EXPECT_TRUE(reacts({label.left + 15, label.bottom - 1}));
-        // Just past them: the header above Alpha, the row without a link below Beta.
+        EXPECT_TRUE(reacts({icon.left, icon.top}));
+        EXPECT_TRUE(reacts({icon.right - 1, icon.bottom - 1}));
+        // Just past them: the header above Alpha, the row without a link below Beta, the
+        // plus left of the check mark and the name right of it.
         const int past = row == 0 ? bounds.top - 1 : bounds.bottom;
         EXPECT_FALSE(reacts({textX, past}));
-        EXPECT_FALSE(reacts({label.left, past}));
+        EXPECT_FALSE(reacts({icon.left, past}));
+        EXPECT_FALSE(reacts({icon.left - 1, icon.top}));
+        EXPECT_FALSE(reacts({icon.right, icon.top}));
         EXPECT_EQ(PtInRect(&header, {textX, past}) != FALSE, row == 0);
     }
 
@@ -393,13 +399,13 @@ TEST(ListInteraction, RestrictedLinkSearchFindsWhatTheFullWalkFinds)
     ASSERT_EQ(dlg.m_list.GetItemCount(), 20);
     RECT client;
     dlg.m_list.GetClientRect(&client);
-    RECT label, bounds;
-    dlg.m_list.GetItemRect(0, &label, LVIR_LABEL);
+    RECT icon, bounds;
+    dlg.m_list.GetItemRect(0, &icon, LVIR_ICON);
     dlg.m_list.GetItemRect(0, &bounds, LVIR_BOUNDS);
     const int textLeft = (int)((bounds.right - bounds.left) * 0.85);
     // Across the edges of both strips, and between them.
-    const int xs[] = {label.left - 1, label.left, label.left + 8, label.left + 15, label.left + 16,
-                      (label.left + textLeft) / 2, textLeft - 1, textLeft, bounds.right - 1, bounds.right};
+    const int xs[] = {icon.left - 1, icon.left, (icon.left + icon.right) / 2, icon.right - 1, icon.right,
+                      (icon.right + textLeft) / 2, textLeft - 1, textLeft, bounds.right - 1, bounds.right};
     int hits = 0;
     for (int scroll : {0, 19}) {
         dlg.m_list.SendMessage(LVM_ENSUREVISIBLE, scroll, FALSE);
@@ -447,10 +453,17 @@ TEST(ListInteraction, ClickOnANewerVersionOpensItsPage)
         EXPECT_EQ(opened.find("notepad"), std::string::npos);
     }
 
-    // A click elsewhere in the list opens nothing.
+    // The check mark opens the page too; the name's first letters beside it open nothing.
+    RECT icon, label;
+    dlg.m_list.GetItemRect(0, &icon, LVIR_ICON);
+    dlg.m_list.GetItemRect(0, &label, LVIR_LABEL);
+    const int y = (icon.top + icon.bottom) / 2;
+    {
+        CRecorderLog log;
+        SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {(icon.left + icon.right) / 2, y}));
+        EXPECT_NE(log.WaitForText(10000).find(cases[0].expected), std::string::npos);
+    }
     CRecorderLog log;
-    RECT label;
-    dlg.m_list.GetItemRect(1, &label, LVIR_LABEL);
-    SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {label.left + 30, (label.top + label.bottom) / 2}));
+    SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {label.left + 2, y}));
     EXPECT_EQ(log.WaitForText(1500), "");
 }
