@@ -54,6 +54,7 @@ RPC_PATH = "/current_version/server.php"
 #   raw       body                 sends `body` (text) as the answer
 # Options of every mode:
 #   packages  [names]              misbehave only for these packages; others get `normal`
+#             {name: behaviour}    each named package its own behaviour; others get `normal`
 #   latency   seconds              wait this long before answering (a distant server)
 BEHAVIOURS = ("normal", "no-length", "slow", "silent", "fault-after", "truncate",
               "huge-length", "length", "garbage", "raw")
@@ -185,7 +186,9 @@ class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
         # The client sends its body with the terminating NUL.
         data = body.rstrip(b"\0")
         only = behaviour.get("packages")
-        if only is not None and _package_of(data) not in only:
+        if isinstance(only, dict):
+            behaviour = dict(only.get(_package_of(data), {"mode": "normal"}))
+        elif only is not None and _package_of(data) not in only:
             behaviour = {"mode": "normal", "latency": behaviour.get("latency", 0)}
         if self.state.stopping.wait(float(behaviour.get("latency", 0))):
             return
@@ -245,8 +248,10 @@ class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
                 self._send(200, b"ok")
             elif command == "behaviour":
                 behaviour = json.loads(body.decode("utf-8"))
-                if behaviour.get("mode") not in BEHAVIOURS:
-                    raise ValueError("unknown mode %r" % behaviour.get("mode"))
+                each = behaviour.get("packages")
+                for b in [behaviour] + (list(each.values()) if isinstance(each, dict) else []):
+                    if b.get("mode") not in BEHAVIOURS:
+                        raise ValueError("unknown mode %r" % b.get("mode"))
                 with state.lock:
                     state.behaviour = behaviour
                 self._send(200, b"ok")

@@ -8,6 +8,8 @@
 #include "res/resource.h"
 #include "ui/InstanceMessage.h"
 
+#include <stdio.h>
+
 BEGIN_MESSAGE_MAP(CPackagesDlg, CDialog)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -216,4 +218,13 @@ void CPackagesDlg::EnableBuyNow(bool enable) const
 void CPackagesDlg::ShowComponentsWarning() const
 {
     ::MessageBoxA(m_hWnd, "Some components not installed or work incorrectly.", "Vantorix", MB_ICONEXCLAMATION);
+}
+
+void CPackagesDlg::ShowUncheckedWarning(int unchecked, int listed) const
+{
+    char text[160];
+    snprintf(text, sizeof(text),
+             "Could not check %d of %d packages for updates. Newer versions found earlier are still shown.", unchecked,
+             listed);
+    ::MessageBoxA(m_hWnd, text, "Vantorix", MB_ICONEXCLAMATION | MB_OK);
 }

@@ -69,6 +69,8 @@ protected:
     void SetLinkCursor(bool link);
     void EnableBuyNow(bool enable) const;
     void ShowComponentsWarning() const;
+    // After an online pass: unchecked of listed packages could not be checked.
+    void ShowUncheckedWarning(int unchecked, int listed) const;
 
     // Posted after a key in the list, to act once the list has moved its selection.
     static const UINT kFollowSelectionMessage = WM_APP + 0x51;

@@ -18,6 +18,9 @@ void CPackagesDlg::Populate(bool online)
     // Two queries in a row that end by a network time-out: the server counts as
     // unreachable for the rest of the pass, which then takes the stored records.
     int timeoutsInRow = 0;
+    // Listed packages, and those whose state an online pass could not learn.
+    int listedCount = 0;
+    int uncheckedCount = 0;
     if (online)
         m_progress.Create(this);
 
@@ -56,17 +59,26 @@ void CPackagesDlg::Populate(bool online)
                 continue;
             }
 
+            ++listedCount;
             char update[kVersionFieldSize] = {};
-            bool known;
-            if (online && keepChecking && timeoutsInRow < 2) {
+            bool known = false;
+            bool queried = online && keepChecking && timeoutsInRow < 2;
+            // Not checked: left unqueried after two time-outs in a row, or a query that
+            // the server did not answer (a cancelled query leaves its row as it is).
+            bool unchecked = online && keepChecking && !queried;
+            if (queried) {
                 m_progress.SetProgress(0);
                 m_progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
-                bool timedOut = false;
-                known = QueryLatestVersion(name, version, update, keepChecking, m_progress, &timedOut);
-                timeoutsInRow = timedOut ? timeoutsInRow + 1 : 0;
-            } else {
-                known = recordStored && UpdateStore(name, version, update, kUpdateRead, nullptr);
+                QueryOutcome outcome;
+                known = QueryLatestVersion(name, version, update, keepChecking, m_progress, &outcome);
+                timeoutsInRow = outcome.timedOut ? timeoutsInRow + 1 : 0;
+                unchecked = keepChecking && !outcome.answered;
             }
+            if (unchecked)
+                ++uncheckedCount;
+            // An unanswered query stored and copied nothing: its row shows what is stored.
+            if (!queried || unchecked)
+                known = recordStored && UpdateStore(name, version, update, kUpdateRead, nullptr);
             // Both fields are at most 31 characters; keep them terminated whatever filled them.
             update[kVersionFieldSize - 1] = 0;
 
@@ -92,4 +104,6 @@ void CPackagesDlg::Populate(bool online)
 
     if (online)
         m_progress.DestroyWindow();
+    if (online && keepChecking && uncheckedCount > 0)
+        ShowUncheckedWarning(uncheckedCount, listedCount);
 }

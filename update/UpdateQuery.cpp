@@ -118,10 +118,12 @@ std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
 }  // namespace
 
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress, bool* timedOut)
+                        bool& keepChecking, CProgressDlg& progress, QueryOutcome* outcome)
 {
-    if (timedOut)
-        *timedOut = false;
+    QueryOutcome ignored;
+    if (!outcome)
+        outcome = &ignored;
+    *outcome = QueryOutcome();
 
     char body[kUpdateRequestSize];
     if (!FormatUpdateRequest(packageName, installedVersion, body))
@@ -159,8 +161,8 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
     // The body goes out with its terminating NUL as the last byte.
     DWORD sendStart = ::GetTickCount();
     BOOL sent = WinInet()->HttpSendRequestA(request, nullptr, 0, body, static_cast<DWORD>(strlen(body) + 1));
-    if (!sent && timedOut)
-        *timedOut = EndedByTimeout(::GetLastError(), sendStart);
+    if (!sent)
+        outcome->timedOut = EndedByTimeout(::GetLastError(), sendStart);
     if (!report.Advance(20) || !sent)
         return false;
 
@@ -168,10 +170,7 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
     if (!report.Advance(10) || expected < 0)
         return false;
 
-    bool unanswered = false;
-    std::string response = ReadResponse(request, expected, unanswered);
-    if (timedOut)
-        *timedOut = unanswered;
+    std::string response = ReadResponse(request, expected, outcome->timedOut);
     request.Close();
     connection.Close();
     root.Close();
@@ -180,7 +179,9 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
 
     char latest[kLatestVersionSize];
     char address[kPageAddressSize];
-    if (!ParseUpdateResponse(response.c_str(), latest, address))
+    bool parsed = ParseUpdateResponse(response.c_str(), latest, address);
+    outcome->answered = parsed || IsFaultResponse(response.c_str());
+    if (!parsed)
         return false;
     if (!CompareVersions(installedVersion, latest))
         return false;

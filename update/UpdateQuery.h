@@ -10,7 +10,11 @@ extern const char kUpdateServerHost[];
 // announced a version newer than installedVersion, it was stored as the package's
 // UpdateRecord and copied into latestVersion (32 bytes, zero-filled by the caller),
 // and the user had not cancelled at the last progress report. keepChecking becomes
-// false once a progress report brings a cancellation. timedOut, when given, tells
-// whether the query ended because the server did not answer in time.
+// false once a progress report brings a cancellation. outcome, when given, tells how
+// the exchange went.
+struct QueryOutcome {
+    bool timedOut = false;  // a network call ended by the time-out
+    bool answered = false;  // an answer told the package's state: a version, or a fault
+};
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress, bool* timedOut = nullptr);
+                        bool& keepChecking, CProgressDlg& progress, QueryOutcome* outcome = nullptr);

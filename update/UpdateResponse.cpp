@@ -54,12 +54,17 @@ bool TakeStringValue(const char* from, char* out, size_t outSize, const char** e
 
 }  // namespace
 
+bool IsFaultResponse(const char* text)
+{
+    return text && strstr(text, "<fault>");
+}
+
 bool ParseUpdateResponse(const char* text, char (&latestVersion)[kLatestVersionSize],
                          char (&pageAddress)[kPageAddressSize])
 {
     memset(latestVersion, 0, sizeof(latestVersion));
     memset(pageAddress, 0, sizeof(pageAddress));
-    if (!text || strstr(text, "<fault>"))
+    if (!text || IsFaultResponse(text))
         return false;
     const char* field = strstr(text, "CurrentVersion");
     if (!field)

@@ -17,6 +17,9 @@ const long kMaxResponseSize = 1024 * 1024;
 // negative, -1 when it is larger than kMaxResponseSize (no usable response).
 long ResponseReadSize(const char* contentLength);
 
+// True when the response text holds "<fault>" anywhere: the server knows nothing newer.
+bool IsFaultResponse(const char* text);
+
 // Picks the latest version and the page address (empty when the answer names none) out
 // of the response text. False for a fault anywhere, no CurrentVersion, a value without
 // its "string" or "</string>", a version over 19 or an address over 255 characters.

@@ -3,11 +3,22 @@ the proxy of the prefix's Firefox profile; the list, the progress window, Cancel
 stored records are checked, and the server misbehaves in the ways real servers do."""
 
 import re
+import socket
 import time
 import unittest
 
 from vxdriver import (ServerTestCase, center, click, PACKAGES_KEY, clear_packages, reg_tree, package_values,
                       seed_packages, wait_until, E2E_PORT)
+
+
+UNCHECKED = "Could not check %d of %d packages for updates. Newer versions found earlier are still shown."
+
+
+def closed_port():
+    """A loopback port that nothing listens on."""
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
 
 
 def record_of(tree, package):
@@ -28,6 +39,20 @@ class UpdateTestCase(ServerTestCase):
         main = app.main(0, 0)
         app.click_control(main, 1013)
         return app.wait_idle(timeout)
+
+    def check_updates_unchecked(self, app, unchecked, listed, timeout=60):
+        """Check updates in which some packages cannot be checked: one message once the
+        progress window is gone and the list is filled. Returns the list as it was then."""
+        app.click_control(app.main(0, 0), 1013)
+        box = wait_until(app.message_boxes, timeout, "the message about unchecked packages")[0]
+        self.assertEqual(box.info["title"], "Vantorix")
+        self.assertEqual(box.static_texts()[-1:], [UNCHECKED % (unchecked, listed)])
+        self.assertEqual(app.find_windows("Vantorix", 1003), [])  # no progress window
+        main = app.main()
+        app.click_control(box, 1 if box.has(1) else 2)
+        app.wait_idle(10)
+        self.assertEqual(app.message_boxes(), [])
+        return main
 
 
 class CheckUpdatesTest(UpdateTestCase):
@@ -132,16 +157,20 @@ class CheckUpdatesTest(UpdateTestCase):
 class BadServerTest(UpdateTestCase):
     """Answers that carry no usable version: no record, no message, the program goes on."""
 
-    def run_bad_check(self, timeout=60):
+    def run_bad_check(self, timeout=60, unchecked=True):
+        """An answer that tells nothing says so in a message; a fault does not."""
         seed_packages([("Alpha Suite", {"Version": "1.0"}), ("Bravo Player", {"Version": "1.0", "Hide": "1"})])
         self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0", "ProductURL": "http://x/a"}})
         before = self.registry_snapshot()
         app = self.start()
         started = time.monotonic()
-        main = self.check_updates(app, timeout)
+        if unchecked:
+            main = self.check_updates_unchecked(app, 1, 1, timeout)
+        else:
+            main = self.check_updates(app, timeout)
+            self.assertEqual(app.message_boxes(), [])
         took = time.monotonic() - started
         self.assertEqual([(r.name, r.update, r.image) for r in main.rows], [("Alpha Suite", "", 1)])
-        self.assertEqual(app.message_boxes(), [])
         tree = reg_tree(PACKAGES_KEY)
         self.assertEqual(record_of(tree, "Alpha Suite"), (None, None))
         self.assertRegistryUnchanged(before)
@@ -158,7 +187,7 @@ class BadServerTest(UpdateTestCase):
 
     def test_fault_after_a_valid_version(self):
         self.server.behaviour("fault-after")
-        self.run_bad_check()
+        self.run_bad_check(unchecked=False)
 
     def test_empty_answer(self):
         self.server.behaviour("raw", body="")
@@ -189,6 +218,25 @@ class BadServerTest(UpdateTestCase):
         took = self.run_bad_check(timeout=45)
         self.assertLess(took, 35)
 
+    def test_proxy_at_a_closed_port(self):
+        # No server at all: every package counts, and stored newer versions stay shown.
+        seed_packages([("Alpha Suite", {"Version": "2.0.33"}),
+                       ("Charlie Tools", {"Version": "3.0", "UpdateVersion": "3.5"})])
+        self.profile.use_proxy(closed_port())
+        try:
+            app = self.start()
+            self.assertEqual([(r.update, r.image) for r in app.rows()], [("", 1), ("3.5", 0)])
+            main = self.check_updates_unchecked(app, 2, 2)
+            self.assertEqual([(r.name, r.update, r.image) for r in main.rows],
+                             [("Alpha Suite", "", 1), ("Charlie Tools", "3.5", 0)])
+            self.assertEqual(record_of(reg_tree(PACKAGES_KEY), "Charlie Tools"), ("3.5\0", None))
+            # Refresh says nothing.
+            app.click_control(app.main(0, 0), 1009)
+            time.sleep(1)
+            self.assertEqual(app.message_boxes(), [])
+        finally:
+            self.profile.use_proxy(E2E_PORT)
+
 
 class ProfileTest(UpdateTestCase):
     """A Firefox profile of 10 MB on one line."""
@@ -212,9 +260,8 @@ class ProfileTest(UpdateTestCase):
             seed_packages([("Alpha Suite", {"Version": "1.0"})])
             before = self.registry_snapshot()
             app = self.start()
-            main = self.check_updates(app, 60)
+            main = self.check_updates_unchecked(app, 1, 1)
             self.assertEqual([r.update for r in main.rows], [""])
-            self.assertEqual(app.message_boxes(), [])
             self.assertEqual(record_of(reg_tree(PACKAGES_KEY), "Alpha Suite"), (None, None))
             self.assertRegistryUnchanged(before)
         finally:

@@ -19,7 +19,7 @@ const char kBodyForA[] =
 const std::vector<int> kProfilePositions = {10, 20, 30, 40, 50, 60, 80, 90, 100, 110, 120};
 const std::vector<int> kPreconfiguredPositions = {10, 20, 30, 40, 50, 70, 80, 90, 100, 110};
 
-struct QueryOutcome {
+struct QueryRun {
     bool result = false;
     bool keepChecking = true;
     char latest[32] = {};
@@ -31,10 +31,10 @@ protected:
     void SetUp() override { UpdateServer::Reset(); }
     void TearDown() override { UpdateServer::Reset(); }
 
-    QueryOutcome Query(const char* name, const char* version)
+    QueryRun Query(const char* name, const char* version)
     {
         ProgressProbe probe;
-        QueryOutcome outcome;
+        QueryRun outcome;
         outcome.result = QueryLatestVersion(name, version, outcome.latest, outcome.keepChecking, probe.Dialog());
         outcome.positions = probe.positions;
         return outcome;
@@ -65,7 +65,7 @@ protected:
 TEST_F(UpdateQueryTest, BytesOnTheWire)
 {
     m_packages.Add("A", "1.0");
-    QueryOutcome outcome = Query("A", "1.0");
+    QueryRun outcome = Query("A", "1.0");
     EXPECT_FALSE(outcome.result);  // an unknown package: a fault
     ASSERT_EQ(1, UpdateServer::RequestCount());
     std::string request = UpdateServer::RequestBytes(0);
@@ -89,7 +89,7 @@ TEST_F(UpdateQueryTest, NewerVersionThroughTheBrowserProfile)
 {
     m_packages.Add("Norvane Studio", "2.0.33");
     UpdateServer::SetCatalogue({UpdateServer::Entry("Norvane Studio", "2.1.0", "http://www.norvane.com/studio")});
-    QueryOutcome outcome = Query("Norvane Studio", "2.0.33");
+    QueryRun outcome = Query("Norvane Studio", "2.0.33");
     EXPECT_TRUE(outcome.result);
     EXPECT_TRUE(outcome.keepChecking);
     EXPECT_STREQ("2.1.0", outcome.latest);
@@ -104,7 +104,7 @@ TEST_F(UpdateQueryTest, NewerVersionThroughPreconfiguredAccess)
     ScopedSystemProxy proxy(UpdateServer::Address());
     m_packages.Add("A", "1.0");
     UpdateServer::SetCatalogue({UpdateServer::Entry("A", "1.2", "http://x/a")});
-    QueryOutcome outcome = Query("A", "1.0");
+    QueryRun outcome = Query("A", "1.0");
     EXPECT_TRUE(outcome.result);
     EXPECT_STREQ("1.2", outcome.latest);
     EXPECT_EQ("1.2", Stored("A", "UpdateVersion"));
@@ -122,7 +122,7 @@ TEST_F(UpdateQueryTest, EqualOrOlderVersionLeavesTheRecord)
     for (const char* announced : {"1.5", "1.4.9", "0.9"}) {
         SCOPED_TRACE(announced);
         UpdateServer::SetCatalogue({UpdateServer::Entry("A", announced, "http://new")});
-        QueryOutcome outcome = Query("A", "1.5");
+        QueryRun outcome = Query("A", "1.5");
         EXPECT_FALSE(outcome.result);
         EXPECT_TRUE(outcome.keepChecking);
         EXPECT_STREQ("", outcome.latest);
@@ -136,13 +136,13 @@ TEST_F(UpdateQueryTest, EqualOrOlderVersionLeavesTheRecord)
 TEST_F(UpdateQueryTest, FaultAnywhereIsNoAnswer)
 {
     m_packages.Add("A", "1.0");
-    QueryOutcome unknown = Query("A", "1.0");
+    QueryRun unknown = Query("A", "1.0");
     EXPECT_FALSE(unknown.result);
     EXPECT_TRUE(unknown.keepChecking);
 
     UpdateServer::SetCatalogue({UpdateServer::Entry("A", "2.0", "http://x")});
     UpdateServer::SetBehaviour("{\"mode\": \"fault-after\"}");
-    QueryOutcome faultAfter = Query("A", "1.0");
+    QueryRun faultAfter = Query("A", "1.0");
     EXPECT_FALSE(faultAfter.result);
     EXPECT_TRUE(faultAfter.keepChecking);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, m_packages.KeyPath("A").c_str(), "UpdateVersion"));
@@ -153,7 +153,7 @@ TEST_F(UpdateQueryTest, AnswerWithoutAddressKeepsTheStoredOne)
     m_packages.Add("A", "1.0");
     m_packages.SetString("A", "ProductUpdateUrl", "http://stored");
     UpdateServer::SetCatalogue({UpdateServer::Entry("A", "3.0", nullptr)});
-    QueryOutcome outcome = Query("A", "1.0");
+    QueryRun outcome = Query("A", "1.0");
     EXPECT_TRUE(outcome.result);
     EXPECT_STREQ("3.0", outcome.latest);
     EXPECT_EQ("3.0", Stored("A", "UpdateVersion"));
@@ -182,7 +182,7 @@ TEST_F(UpdateQueryTest, BodiesOfEveryLengthAreRead)
         SCOPED_TRACE(c.behaviour);
         m_packages.SetString("A", "UpdateVersion", "");
         UpdateServer::SetBehaviour(c.behaviour);
-        QueryOutcome outcome = Query("A", "1.0");
+        QueryRun outcome = Query("A", "1.0");
         EXPECT_EQ(c.result, outcome.result);
         EXPECT_TRUE(outcome.keepChecking);
         EXPECT_STREQ(c.result ? "2.0" : "", outcome.latest);
@@ -199,7 +199,7 @@ TEST_F(UpdateQueryTest, OversizedValuesAreNoAnswer)
                                      UpdateServer::Entry("A", "2.0", longUrl.c_str())}) {
         SCOPED_TRACE(entry);
         UpdateServer::SetCatalogue({entry});
-        QueryOutcome outcome = Query("A", "1.0");
+        QueryRun outcome = Query("A", "1.0");
         EXPECT_FALSE(outcome.result);
         EXPECT_STREQ("", outcome.latest);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, m_packages.KeyPath("A").c_str(), "UpdateVersion"));
@@ -207,7 +207,7 @@ TEST_F(UpdateQueryTest, OversizedValuesAreNoAnswer)
 
     // A name and version too long for the body: nothing is sent.
     std::string name(700, 'n');
-    QueryOutcome tooLong = Query(name.c_str(), "1.0.0.0.0.0.0.0.0");
+    QueryRun tooLong = Query(name.c_str(), "1.0.0.0.0.0.0.0.0");
     EXPECT_FALSE(tooLong.result);
     EXPECT_TRUE(tooLong.keepChecking);
     EXPECT_TRUE(tooLong.positions.empty());
@@ -223,7 +223,7 @@ TEST_F(UpdateQueryTest, ProxyWithoutHostFallsBackToPreconfiguredAccess)
         // Another browser: "http://" alone.
         ScopedBrowser browser(
             ScopedBrowser::CommandFor(ScopedBrowser::MakeProgram(MakeTempDir("other"), "chrome.exe")));
-        QueryOutcome outcome = Query("A", "1.0");
+        QueryRun outcome = Query("A", "1.0");
         EXPECT_TRUE(outcome.result);
         EXPECT_EQ(kPreconfiguredPositions, outcome.positions);
     }
@@ -234,7 +234,7 @@ TEST_F(UpdateQueryTest, ProxyWithoutHostFallsBackToPreconfiguredAccess)
         ScopedAppData appData;
         ScopedAppData::WriteFile(appData.Folder() + "\\Mozilla\\Firefox\\Profiles\\p.default\\prefs.js",
                                  "user_pref(\"network.proxy.type\", 0);\n");
-        QueryOutcome outcome = Query("A", "1.0");
+        QueryRun outcome = Query("A", "1.0");
         EXPECT_TRUE(outcome.result);
         EXPECT_EQ(kProfilePositions, outcome.positions);
     }
@@ -251,14 +251,14 @@ TEST_F(UpdateQueryTest, SilentServerEndsThatQueryOnly)
         {UpdateServer::Entry("A", "2.0", "http://a"), UpdateServer::Entry("B", "2.0", "http://b")});
     UpdateServer::SetBehaviour("{\"mode\": \"silent\", \"hold\": 60}");
     DWORD start = GetTickCount();
-    QueryOutcome silent = Query("A", "1.0");
+    QueryRun silent = Query("A", "1.0");
     DWORD elapsed = GetTickCount() - start;
     EXPECT_FALSE(silent.result);
     EXPECT_TRUE(silent.keepChecking);
     EXPECT_LT(elapsed, 45000u) << "the query waited for the silent server for " << elapsed << " ms";
 
     UpdateServer::SetBehaviour("{\"mode\": \"normal\"}");
-    QueryOutcome next = Query("B", "1.0");
+    QueryRun next = Query("B", "1.0");
     EXPECT_TRUE(next.result);
     EXPECT_EQ("2.0", Stored("B", "UpdateVersion"));
 }

@@ -44,6 +44,22 @@ void CheckUpdates(CDialogUnderTest& dlg)
     KillTimer(nullptr, timer);
 }
 
+// The texts of the message boxes that the closer saw, the progress window left out.
+std::vector<std::string> Messages(const CWindowCloser& closer)
+{
+    std::vector<std::string> texts;
+    for (const CWindowCloser::Seen& seen : closer.seen)
+        if (seen.text.find("Checking for update") == std::string::npos && seen.text.find('%') == std::string::npos)
+            texts.push_back(seen.caption + "|" + seen.text + "|" + std::to_string(seen.ownerListRows));
+    return texts;
+}
+
+std::string Unchecked(int unchecked, int listed, int rows)
+{
+    return "Vantorix|Could not check " + std::to_string(unchecked) + " of " + std::to_string(listed) +
+           " packages for updates. Newer versions found earlier are still shown.|" + std::to_string(rows);
+}
+
 class OnlinePopulate : public ::testing::Test {
 protected:
     void SetUp() override
@@ -153,8 +169,11 @@ TEST_F(OnlinePopulate, ServerThatNeverAnswersEndsThePassAfterTwoTimeOuts)
     CDialogUnderTest dlg;
     ASSERT_TRUE(dlg.created);
     UpdateServer::Control("POST", "requests/clear");
+    CWindowCloser closer;
     CheckUpdates(dlg);
 
+    // Every package counts: two timed out, the rest were left unasked.
+    EXPECT_EQ(Messages(closer), std::vector<std::string>({Unchecked(8, 8, 8)}));
     EXPECT_EQ(UpdateServer::RequestCount(), 2);
     std::vector<std::string> expected = {"Checking for update of P1", "Checking for update of P2"};
     EXPECT_EQ(g_statusLines, expected);
@@ -168,28 +187,67 @@ TEST_F(OnlinePopulate, ServerThatNeverAnswersEndsThePassAfterTwoTimeOuts)
     EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
 
-TEST_F(OnlinePopulate, OneSilentPackageAmongAnsweringOnesChangesNothingElse)
+TEST_F(OnlinePopulate, SilentPackagesApartDoNotEndTheCheckAndAreCounted)
 {
     ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
     ScopedPackages packages;
     for (const char* name : {"Alpha", "Beta", "Gamma", "Delta"})
         packages.Add(name, "1.0");
+    StoreUpdateRecord(packages, "Beta", "1.5", nullptr);
     UpdateServer::SetCatalogue({UpdateServer::Entry("Alpha", "2.0", nullptr), UpdateServer::Entry("Beta", "2.0", nullptr),
                                 UpdateServer::Entry("Gamma", "3.0", nullptr), UpdateServer::Entry("Delta", "4.0", nullptr)});
-    UpdateServer::SetBehaviour("{\"mode\": \"silent\", \"hold\": 60, \"packages\": [\"Beta\"]}");
+    UpdateServer::SetBehaviour("{\"mode\": \"silent\", \"hold\": 60, \"packages\": [\"Beta\", \"Gamma\"]}");
 
     CDialogUnderTest dlg;
     ASSERT_TRUE(dlg.created);
     UpdateServer::Control("POST", "requests/clear");
+    CWindowCloser closer;
     CheckUpdates(dlg);
 
+    // Rows come in the registry's order: Alpha, Beta, Delta, Gamma. Delta's answer comes
+    // between the two time-outs, so Gamma is still asked.
     EXPECT_EQ(UpdateServer::RequestCount(), 4);
-    // Rows come in the registry's order: Alpha, Beta, Delta, Gamma.
     std::vector<ListRow> rows = ReadRows(dlg.m_list);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].update, "2.0");
     EXPECT_EQ(rows[1].name, "Beta");
-    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[1].update, "1.5");  // stored, still shown
+    EXPECT_EQ(rows[1].image, 0);
     EXPECT_EQ(rows[2].update, "4.0");
-    EXPECT_EQ(rows[3].update, "3.0");
+    EXPECT_EQ(rows[3].update, "");
+    EXPECT_EQ(Messages(closer), std::vector<std::string>({Unchecked(2, 4, 4)}));
+}
+
+TEST_F(OnlinePopulate, UnreadableAnswersCountAndFaultsDoNotUnlessCancelled)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    for (const char* name : {"A1", "B2", "C3", "D4"})
+        packages.Add(name, "1.0");
+    packages.SetString("D4", "Hide", "1");
+    StoreUpdateRecord(packages, "A1", "1.5", nullptr);
+    // B2 is unknown to the server: a fault.
+    UpdateServer::SetCatalogue({UpdateServer::Entry("A1", "2.0", nullptr), UpdateServer::Entry("C3", "3.0", nullptr)});
+    UpdateServer::SetBehaviour(
+        "{\"mode\": \"normal\", \"packages\": {\"A1\": {\"mode\": \"raw\", \"body\": \"<html>Bad gateway</html>\"}}}");
+
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    CWindowCloser closer;
+    CheckUpdates(dlg);
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].update, "1.5");
+    EXPECT_EQ(rows[0].image, 0);
+    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[2].update, "3.0");
+    EXPECT_EQ(Messages(closer), std::vector<std::string>({Unchecked(1, 3, 3)}));
+
+    // Cancelled after A1's failure: no message.
+    closer.seen.clear();
+    g_cancelAt = "Checking for update of C3";
+    CheckUpdates(dlg);
+    ASSERT_TRUE(g_cancelled);
+    EXPECT_EQ(Messages(closer), std::vector<std::string>());
+    EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
