@@ -3,18 +3,16 @@
 
 #include <string.h>
 
-void AppendBounded(char* dst, size_t dstSize, const char* text)
+void AppendBounded(char* dst, size_t dstSize, const char* text, const LeadBytes& lead)
 {
     if (!dst || dstSize == 0 || !text)
         return;
     size_t used = strnlen(dst, dstSize - 1);
-    size_t room = dstSize - 1 - used;
-    size_t n = strnlen(text, room);
-    memcpy(dst + used, text, n);
-    dst[used + n] = '\0';
+    // One byte past the room tells whether the last byte that fits leads a character.
+    CopyCharPrefix(dst + used, dstSize - used, text, strnlen(text, dstSize - used), lead);
 }
 
-void CollectCommandLineParam(const CommandLineCollector& c, const char* param, bool isFlag)
+void CollectCommandLineParam(const CommandLineCollector& c, const char* param, bool isFlag, const LeadBytes& lead)
 {
     if (!param)
         return;
@@ -30,11 +28,11 @@ void CollectCommandLineParam(const CommandLineCollector& c, const char* param, b
     }
     if (*c.collectName && c.nameSize) {
         if (c.name[0] != '\0')
-            AppendBounded(c.name, c.nameSize, " ");
-        AppendBounded(c.name, c.nameSize, param);
+            AppendBounded(c.name, c.nameSize, " ", lead);
+        AppendBounded(c.name, c.nameSize, param, lead);
     } else if (*c.collectVersion && c.versionSize) {
         c.version[0] = '\0';
-        AppendBounded(c.version, c.versionSize, param);
+        AppendBounded(c.version, c.versionSize, param, lead);
     }
 }
 

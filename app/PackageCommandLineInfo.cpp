@@ -1,6 +1,7 @@
 // PackageCommandLineInfo.cpp: CPackageCommandLineInfo, the flags "n" and "v".
 #include "app/PackageApp.h"
 #include "app/CommandLineCollect.h"
+#include "framework/AnsiCodePage.h"
 
 CPackageCommandLineInfo::CPackageCommandLineInfo()
     : m_collectName(false), m_collectVersion(false), m_packageName(), m_packageVersion()
@@ -12,5 +13,5 @@ void CPackageCommandLineInfo::ParseParam(const char* param, BOOL isFlag, BOOL /*
     // The base class's flags and file arguments mean nothing here.
     CommandLineCollector c = {&m_collectName,   &m_collectVersion,       m_packageName,
                               sizeof(m_packageName), m_packageVersion, sizeof(m_packageVersion)};
-    CollectCommandLineParam(c, param, isFlag != FALSE);
+    CollectCommandLineParam(c, param, isFlag != FALSE, AnsiLeadBytes());
 }

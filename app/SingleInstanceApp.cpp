@@ -1,6 +1,9 @@
 // SingleInstanceApp.cpp: CSingleInstanceApp, one copy per logon session.
 #include "app/PackageApp.h"
 #include "app/GuardRole.h"
+#include "framework/AnsiCodePage.h"
+
+#include <string.h>
 
 static_assert(kGuardAccessDenied == ERROR_ACCESS_DENIED && kGuardAlreadyExists == ERROR_ALREADY_EXISTS,
               "the guard's error codes are Win32's");
@@ -47,7 +50,10 @@ void CSingleInstanceApp::AnnounceInstance()
         m_pBlock->commandLine[0] = '\0';
         return;
     }
-    ::lstrcpynA(m_pBlock->commandLine, ::GetCommandLineA(), sizeof(m_pBlock->commandLine));
+    // Cut to 2047 bytes as lstrcpynA would, but never inside a character.
+    const char* commandLine = ::GetCommandLineA();
+    CopyCharPrefix(m_pBlock->commandLine, sizeof(m_pBlock->commandLine), commandLine,
+                   strnlen(commandLine, sizeof(m_pBlock->commandLine)), AnsiLeadBytes());
     // Nothing depends on the post; the first copy passes the message over.
     ::PostThreadMessageA(m_pBlock->threadId, g_nInstanceMessage, 0, 0);
 }

@@ -6,7 +6,17 @@ static bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-std::vector<std::string> SplitCommandLine(const char* commandLine)
+// Copies a double-byte character at p to out and steps past it; false for any other.
+static bool TakeDoubleByte(const char*& p, std::string& out, const LeadBytes& lead)
+{
+    if (!lead.IsLead(static_cast<unsigned char>(*p)) || !p[1])
+        return false;
+    out.append(p, 2);
+    p += 2;
+    return true;
+}
+
+std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadBytes& lead)
 {
     std::vector<std::string> args;
     if (!commandLine)
@@ -16,14 +26,17 @@ std::vector<std::string> SplitCommandLine(const char* commandLine)
     // Program name: up to the first blank outside quotes; quotes are dropped.
     std::string program;
     bool inQuotes = false;
-    for (; *p; ++p) {
+    while (*p) {
+        if (TakeDoubleByte(p, program, lead))
+            continue;
         if (*p == '"') {
             inQuotes = !inQuotes;
+            ++p;
             continue;
         }
         if (!inQuotes && IsBlank(*p))
             break;
-        program += *p;
+        program += *p++;
     }
     args.push_back(program);
 
@@ -35,6 +48,8 @@ std::vector<std::string> SplitCommandLine(const char* commandLine)
         std::string arg;
         inQuotes = false;
         while (*p && (inQuotes || !IsBlank(*p))) {
+            if (TakeDoubleByte(p, arg, lead))
+                continue;
             if (*p == '\\') {
                 size_t slashes = 0;
                 while (*p == '\\') {

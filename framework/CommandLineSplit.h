@@ -2,6 +2,8 @@
 // Plain logic without windows.h, so that it can be tested and fuzzed natively.
 #pragma once
 
+#include "framework/MultiByte.h"
+
 #include <string>
 #include <vector>
 
@@ -9,5 +11,6 @@
 // the run-time's rule for it (quotes group, backslashes are literal). Later arguments
 // are separated by blanks and tabs; double quotes group words, "" inside quotes is a
 // literal quote, and 2n backslashes before a quote give n backslashes (2n+1: n and a
-// literal quote).
-std::vector<std::string> SplitCommandLine(const char* commandLine);
+// literal quote). A lead byte and the byte after it are one character, copied together
+// and never taken for a blank, a quote or a backslash, as the multibyte run-time does.
+std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadBytes& lead);

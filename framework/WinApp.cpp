@@ -1,5 +1,6 @@
 // WinApp.cpp: application object, command-line parsing, entry point.
 #include "framework/WinApp.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/CommandLineSplit.h"
 
 static CWinApp* g_app = nullptr;
@@ -47,7 +48,7 @@ void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info, const char* commandLine)
 {
-    std::vector<std::string> args = SplitCommandLine(commandLine);
+    std::vector<std::string> args = SplitCommandLine(commandLine, AnsiLeadBytes());
     for (size_t i = 1; i < args.size(); ++i) {
         const char* param = args[i].c_str();
         BOOL isFlag = FALSE;

@@ -1,7 +1,6 @@
 // DialogTest.cpp: the framework's dialogs, message maps and command-line parsing.
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
-#include "framework/CommandLineSplit.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -109,22 +108,6 @@ TEST(Dialog, EndDialogDuringInitSkipsTheLoop)
     CProbeDlg dlg;
     dlg.endOnInit = true;
     EXPECT_EQ(dlg.DoModal(), 7);
-}
-
-TEST(CommandLine, SplitsAsTheRunTimeDoes)
-{
-    using V = std::vector<std::string>;
-    EXPECT_EQ(SplitCommandLine("prog.exe"), (V{"prog.exe"}));
-    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\v.exe\" /n \"Studio Pack\" /v 2.1"),
-              (V{"C:\\Program Files\\v.exe", "/n", "Studio Pack", "/v", "2.1"}));
-    EXPECT_EQ(SplitCommandLine("p a\tb   c"), (V{"p", "a", "b", "c"}));
-    EXPECT_EQ(SplitCommandLine("p a\"b c\"d"), (V{"p", "ab cd"}));
-    EXPECT_EQ(SplitCommandLine("p \"\""), (V{"p", ""}));
-    EXPECT_EQ(SplitCommandLine("p \\\\\"a b\""), (V{"p", "\\a b"}));
-    EXPECT_EQ(SplitCommandLine("p \\\"a"), (V{"p", "\"a"}));
-    EXPECT_EQ(SplitCommandLine("p a\\b"), (V{"p", "a\\b"}));
-    EXPECT_EQ(SplitCommandLine("p \"a\"\"b\""), (V{"p", "a\"b"}));
-    EXPECT_EQ(SplitCommandLine(""), (V{""}));
 }
 
 namespace {

@@ -1,6 +1,8 @@
-// Fuzz_command_line.cpp: command-line splitting and the collection of "n" and "v".
+// Fuzz_command_line.cpp: command-line splitting and the collection of "n" and "v", in a
+// single-byte code page and in 932.
 #include "app/CommandLineCollect.h"
 #include "framework/CommandLineSplit.h"
+#include "tests/fuzz/FuzzCodePage.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -8,20 +10,29 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const LeadBytes lead = FuzzLeadBytes(data, size);
     std::string text(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> args = SplitCommandLine(text.c_str());
+    text.resize(strlen(text.c_str()));
+    std::vector<std::string> args = SplitCommandLine(text.c_str(), lead);
     if (args.empty())
         abort();
+    if (HasNoLeadByte(text, lead) && args != SplitCommandLine(text.c_str(), LeadBytes{}))
+        abort();
+    const bool inputEndsInside = EndsInsideChar(text, lead);
     bool collectName = false, collectVersion = false;
     char name[512] = {}, version[512] = {};
     CommandLineCollector c = {&collectName, &collectVersion, name, sizeof(name), version, sizeof(version)};
     for (size_t i = 1; i < args.size(); ++i) {
+        if (EndsInsideChar(args[i], lead) && !inputEndsInside)
+            abort();
         const char* param = args[i].c_str();
         bool isFlag = param[0] == '/' || param[0] == '-';
-        CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag);
+        CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag, lead);
         if (collectName && collectVersion)
             abort();
         if (strnlen(name, sizeof(name)) >= sizeof(name) || strnlen(version, sizeof(version)) >= sizeof(version))
+            abort();
+        if (!inputEndsInside && (EndsInsideChar(name, lead) || EndsInsideChar(version, lead)))
             abort();
     }
     return 0;
