@@ -1,8 +1,8 @@
 // ModuleVersion.cpp: reading the fixed part and the "FileVersion" text of a module.
 #include "about/ModuleVersion.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/SystemLibrary.h"
 
-#include <mbstring.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -14,13 +14,6 @@ char* CopyText(const char* text)
     char* copy = new char[size];
     memcpy(copy, text, size);
     return copy;
-}
-
-// The comma as a character of the multi-byte code page: a trail byte that happens
-// to be 0x2C is not a comma.
-const char* FindMultiByteComma(const char* text)
-{
-    return reinterpret_cast<const char*>(_mbschr(reinterpret_cast<const unsigned char*>(text), ','));
 }
 
 }  // namespace
@@ -45,8 +38,8 @@ char* CModuleVersion::GetOwnModulePath()
     DWORD n = ::GetModuleFileNameA(::GetModuleHandleA(nullptr), path, sizeof(path));
     if (n == 0)
         return nullptr;
-    if (n >= sizeof(path))
-        path[sizeof(path) - 1] = 0;  // XP leaves a cut name without its zero
+    if (n >= sizeof(path))  // XP leaves a cut name without its zero
+        CopyCharPrefix(path, sizeof(path), path, strnlen(path, sizeof(path)), AnsiLeadBytes());
     return CopyText(path);
 }
 
@@ -98,7 +91,7 @@ int CModuleVersion::ReadVersionInfo()
         !text)
         return 1;
 
-    SplitFileVersion(text, m_parts, FindMultiByteComma);
+    SplitFileVersion(text, m_parts, AnsiLeadBytes());
     return 1;
 }
 

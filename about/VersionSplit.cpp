@@ -3,39 +3,20 @@
 
 #include <string.h>
 
-namespace {
-
-const char* FindCommaByByte(const char* text)
-{
-    return strchr(text, ',');
-}
-
-// Copies length bytes of piece into part, cut to what the part holds.
-void CopyPiece(char part[kVersionPartSize], const char* piece, size_t length)
-{
-    if (length > kVersionPartSize - 1)
-        length = kVersionPartSize - 1;
-    memcpy(part, piece, length);
-    part[length] = 0;
-}
-
-}  // namespace
-
-void SplitFileVersion(const char* text, char parts[kVersionPartCount][kVersionPartSize], CommaFinder findComma)
+void SplitFileVersion(const char* text, char parts[kVersionPartCount][kVersionPartSize], const LeadBytes& lead)
 {
     if (!text)
         return;
-    if (!findComma)
-        findComma = FindCommaByByte;
-
     const char* start = text;
+    size_t left = strlen(text);
     int commas = 0;
-    for (const char* comma = findComma(start); comma; comma = findComma(start)) {
+    for (size_t comma; (comma = FindFirstChar(start, left, ',', lead)) != kNoMatch;) {
         if (commas < kVersionPartCount - 1)
-            CopyPiece(parts[commas], start, (size_t)(comma - start));
+            CopyCharPrefix(parts[commas], kVersionPartSize, start, comma, lead);
         ++commas;
-        start = comma + 1;
+        start += comma + 1;
+        left -= comma + 1;
     }
     if (commas == kVersionPartCount - 1)
-        CopyPiece(parts[kVersionPartCount - 1], start, strlen(start));
+        CopyCharPrefix(parts[kVersionPartCount - 1], kVersionPartSize, start, left, lead);
 }

@@ -1,5 +1,6 @@
 // PackageInfo.cpp: the client of the package information component.
 #include "packages/PackageInfo.h"
+#include "framework/AnsiCodePage.h"
 
 #include <new>
 #include <stdint.h>
@@ -46,9 +47,11 @@ HRESULT CallListComponents(IPackageInfo* info, ComponentList& list)
     return hr;
 }
 
+// A text that fills its field to the last byte is cut before that byte, on a
+// character boundary.
 void TerminateField(char* field, size_t size)
 {
-    field[size - 1] = '\0';
+    CopyCharPrefix(field, size, field, strnlen(field, size), AnsiLeadBytes());
 }
 
 }  // namespace
@@ -61,8 +64,8 @@ bool CPackageInfoClient::ListComponents(const char* packageName, std::vector<Com
 
     ComponentList list;
     memset(&list, 0, sizeof(list));
-    size_t nameLength = strnlen(packageName, sizeof(list.packageName) - 1);
-    memcpy(list.packageName, packageName, nameLength);
+    CopyCharPrefix(list.packageName, sizeof(list.packageName), packageName,
+                   strnlen(packageName, sizeof(list.packageName)), AnsiLeadBytes());
     list.count = -1;
     list.records = nullptr;
 

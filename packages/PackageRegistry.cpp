@@ -1,6 +1,7 @@
 // PackageRegistry.cpp: the Packages key, its walk and the shared reads of package values.
 #include "packages/PackageRegistry.h"
 #include "packages/RegistryValueText.h"
+#include "framework/AnsiCodePage.h"
 
 #include <vector>
 
@@ -58,8 +59,8 @@ void ReadPackageVersion(HKEY packageKey, char version[kVersionFieldSize])
     if (::RegQueryValueExA(packageKey, "Version", nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size)
         != ERROR_SUCCESS)
         return;
-    // A longer text is cut to the field's 31 characters.
-    CopyValueText(data.data(), size < data.size() ? size : data.size(), version, kVersionFieldSize);
+    // A longer text is cut to the field's 31 bytes.
+    CopyValueText(data.data(), size < data.size() ? size : data.size(), version, kVersionFieldSize, AnsiLeadBytes());
 }
 
 bool ReadHideFlag(HKEY packageKey)
@@ -94,7 +95,7 @@ bool QueryTextValue(HKEY key, const char* valueName, char* buffer, DWORD size, D
     }
     if (n > size)
         n = size;
-    CopyValueText(buffer, n, buffer, size);
+    CopyValueText(buffer, n, buffer, size, AnsiLeadBytes());
     *dataSize = n;
     return true;
 }

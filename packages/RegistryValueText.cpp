@@ -11,18 +11,10 @@ size_t ValueTextLength(const char* data, size_t dataSize)
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - data) : dataSize;
 }
 
-size_t CopyValueText(const char* data, size_t dataSize, char* out, size_t outSize)
+size_t CopyValueText(const char* data, size_t dataSize, char* out, size_t outSize, const LeadBytes& lead)
 {
-    if (!out || outSize == 0)
-        return 0;
-    size_t n = ValueTextLength(data, dataSize);
-    if (n > outSize - 1)
-        n = outSize - 1;
-    // memmove: the text may be terminated in place, in the buffer it was read into.
-    if (n)
-        memmove(out, data, n);
-    out[n] = '\0';
-    return n;
+    // The text may be terminated in place, in the buffer it was read into.
+    return CopyCharPrefix(out, outSize, data, ValueTextLength(data, dataSize), lead);
 }
 
 bool DecodeHideFlag(unsigned long type, const unsigned char* data, size_t dataSize)

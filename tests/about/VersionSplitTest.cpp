@@ -1,5 +1,6 @@
 // VersionSplitTest.cpp: the comma splitting of "FileVersion" texts.
 #include "about/VersionSplit.h"
+#include "framework/AnsiCodePage.h"
 #include <gtest/gtest.h>
 #include <string.h>
 #include <string>
@@ -9,23 +10,11 @@ namespace {
 
 using Parts = std::vector<std::string>;
 
-Parts Split(const char* text, CommaFinder finder = nullptr)
+Parts Split(const char* text, unsigned codePage = 1252)
 {
     char parts[kVersionPartCount][kVersionPartSize] = {};
-    SplitFileVersion(text, parts, finder);
+    SplitFileVersion(text, parts, CodePageLeadBytes(codePage));
     return {parts[0], parts[1], parts[2], parts[3]};
-}
-
-// A two-byte code page where 0x81 leads a character.
-const char* FindCommaSkippingLeadBytes(const char* text)
-{
-    for (const char* p = text; *p; ++p) {
-        if ((unsigned char)*p == 0x81 && p[1])
-            ++p;
-        else if (*p == ',')
-            return p;
-    }
-    return nullptr;
 }
 
 }  // namespace
@@ -43,13 +32,18 @@ TEST(VersionSplit, PiecesBuildAndCuts)
               (Parts{"1234567", " 123456", "abcdefg", " 987654"}));
     char parts[kVersionPartCount][kVersionPartSize];
     memset(parts, 'x', sizeof(parts));
-    SplitFileVersion("AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA,B", parts);
+    SplitFileVersion("AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA,B", parts, LeadBytes{});
     EXPECT_STREQ(parts[0], "AAAAAAA");
     EXPECT_EQ(parts[1][0], 'x');  // not supplied: left as it was
 }
 
-TEST(VersionSplit, TheFinderDecidesWhatIsAComma)
+TEST(VersionSplit, CommasAndCutsByCharacterOfTheCodePage)
 {
     // "\x81," is one double-byte character, not a comma.
-    EXPECT_EQ(Split("1\x81,2,3,4,5", FindCommaSkippingLeadBytes), (Parts{"1\x81,2", "3", "4", "5"}));
+    EXPECT_EQ(Split("1\x81,2,3,4,5", 932), (Parts{"1\x81,2", "3", "4", "5"}));
+    EXPECT_EQ(Split("1\x81,2,3,4,5"), (Parts{"1\x81", "2", "3", ""}));
+    // A piece is cut before a character that would end past its seventh byte.
+    EXPECT_EQ(Split("123456\x94\x5c,x,,", 932), (Parts{"123456", "x", "", ""}));
+    EXPECT_EQ(Split("1,\xa5\x5c\xa5\x5c\xa5\x5c\xa5\x5c,,", 950), (Parts{"1", "\xa5\x5c\xa5\x5c\xa5\x5c", "", ""}));
+    EXPECT_EQ(Split("123456\x94\x5c,x,,"), (Parts{"123456\x94", "x", "", ""}));
 }
