@@ -1,6 +1,7 @@
 // Purchase.cpp: the purchase flow and the lookup of the purchase page address.
 #include "purchase/Purchase.h"
 #include "purchase/EulaDlg.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "packages/PackageRegistry.h"
@@ -50,14 +51,14 @@ LONG OpenKeyPath(CRegKey& key, HKEY parent, const char* path, bool readAccess)
     LONG rc = OpenOneKey(key, parent, path, readAccess);
     if (rc == ERROR_SUCCESS || strlen(path) < kAnsiKeyPathLimit)
         return rc;
-    const char* slash = strchr(path, '\\');
-    if (!slash)
+    const size_t slash = FindFirstChar(path, strlen(path), '\\', AnsiLeadBytes());
+    if (slash == kNoMatch)
         return rc;
     CRegKey first;
-    const std::string head(path, (size_t)(slash - path));
+    const std::string head(path, slash);
     if (OpenOneKey(first, parent, head.c_str(), readAccess) != ERROR_SUCCESS)
         return rc;
-    return OpenKeyPath(key, first, slash + 1, readAccess);
+    return OpenKeyPath(key, first, path + slash + 1, readAccess);
 }
 
 std::string ReadAddress(HKEY key, const char* valueName)

@@ -44,19 +44,24 @@ PrefsProxy ParsePrefsProxy(const std::string& prefs, std::string& host, std::str
     return PrefsProxy::kFound;
 }
 
-std::string BrowserFileName(const std::string& browserPath)
+std::string BrowserFileName(const std::string& browserPath, const LeadBytes& lead)
 {
-    size_t slash = browserPath.rfind('\\');
-    return slash == std::string::npos ? browserPath : browserPath.substr(slash + 1);
+    size_t slash = FindLastChar(browserPath.data(), browserPath.size(), '\\', lead);
+    return slash == kNoMatch ? browserPath : browserPath.substr(slash + 1);
 }
 
-bool NetscapeFolder(const std::string& browserPath, std::string& folder)
+bool NetscapeFolder(const std::string& browserPath, std::string& folder, const LeadBytes& lead)
 {
     folder.clear();
-    size_t found = browserPath.find("Netscape");
-    if (found == std::string::npos)
+    const char* path = browserPath.data();
+    const size_t size = browserPath.size();
+    size_t end = FindCharText(path, size, "Netscape", lead);
+    if (end == kNoMatch)
         return false;
-    folder = browserPath.substr(0, found + 9);
+    end += 8;
+    if (end < size)
+        end += CharSize(path, size, end, lead);
+    folder = browserPath.substr(0, end);
     return true;
 }
 

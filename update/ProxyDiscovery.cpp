@@ -2,6 +2,7 @@
 // association and profile files.
 #include "update/ProxyDiscovery.h"
 
+#include "framework/AnsiCodePage.h"
 #include "framework/Handles.h"
 #include "update/PrefsJs.h"
 #include "update/ProgressDlg.h"
@@ -56,8 +57,8 @@ private:
 // The folder part of a search pattern, with its trailing '\'.
 std::string PatternFolder(const std::string& pattern)
 {
-    size_t slash = pattern.rfind('\\');
-    return slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
+    size_t slash = FindLastChar(pattern.data(), pattern.size(), '\\', AnsiLeadBytes());
+    return slash == kNoMatch ? std::string() : pattern.substr(0, slash + 1);
 }
 
 // The full path of the first entry of pattern other than "." and ".." (and, when
@@ -132,7 +133,7 @@ std::string MozillaPattern(const std::string& fileName, const std::string& brows
     if (is("firefox.exe"))
         return appData + "\\Mozilla\\Firefox\\Profiles\\*.*";
     std::string folder;
-    if (!NetscapeFolder(browserPath, folder))
+    if (!NetscapeFolder(browserPath, folder, AnsiLeadBytes()))
         return std::string();
     return folder + "Users\\default\\*.*";
 }
@@ -183,7 +184,7 @@ bool DiscoverProxy(CProgressDlg& progress, ProxyChoice& choice)
     if (FAILED(::AssocQueryStringA(0, ASSOCSTR_EXECUTABLE, "http", "open", browserPath, &length)))
         browserPath[0] = '\0';
     browserPath[sizeof(browserPath) - 1] = '\0';
-    std::string fileName = BrowserFileName(browserPath);
+    std::string fileName = BrowserFileName(browserPath, AnsiLeadBytes());
 
     if (progress.SetProgress(20))
         return false;

@@ -23,6 +23,7 @@ bool IsFaultResponse(const char* text);
 // Picks the latest version and the page address (empty when the answer names none) out
 // of the response text. False for a fault anywhere, no CurrentVersion, a value without
 // its "string" or "</string>", a version over 19 or an address over 255 characters.
-// Both outputs are zero-filled first.
+// Both outputs are zero-filled first. The answer is the server's XML, not ANSI text of
+// this system, so its bytes are searched as they are.
 bool ParseUpdateResponse(const char* text, char (&latestVersion)[kLatestVersionSize],
                          char (&pageAddress)[kPageAddressSize]);

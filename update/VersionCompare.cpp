@@ -35,7 +35,7 @@ long long FieldNumber(const char* p)
 }
 
 // Advances p past the current field and its '.'; null once the string has no more
-// fields.
+// fields. Bytes suffice: 0x2E is never the trail byte of a double-byte code page.
 const char* NextField(const char* p)
 {
     while (*p && *p != '.')

@@ -1,5 +1,6 @@
 // Fuzz_prefs.cpp: a browser profile's prefs.js and the browser path texts.
 #include "update/PrefsJs.h"
+#include "tests/fuzz/FuzzCodePage.h"
 #include <stdint.h>
 #include <stdlib.h>
 #include <string>
@@ -12,11 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (host.size() > kProxyFieldMax || port.size() > kProxyFieldMax)
             abort();
     }
-    std::string name = BrowserFileName(text);
+    const LeadBytes lead = FuzzLeadBytes(data, size);
+    std::string name = BrowserFileName(text, lead);
     if (name.size() > text.size())
         abort();
     std::string folder;
-    if (NetscapeFolder(text, folder) && folder.size() > text.size())
+    if (NetscapeFolder(text, folder, lead) && folder.size() > text.size())
         abort();
     ProxyTextHasHost(text);
     return 0;

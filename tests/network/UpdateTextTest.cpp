@@ -1,6 +1,7 @@
 // UpdateTextTest.cpp: the request body, the response reading and prefs.js parsing,
 // called directly.
 #include "update/PrefsJs.h"
+#include "framework/AnsiCodePage.h"
 #include "update/UpdateRequest.h"
 #include "update/UpdateResponse.h"
 
@@ -179,16 +180,27 @@ TEST(PrefsJsProxy, UnusableValuesWriteNothing)
 
 TEST(ProxyTexts, BrowserNamesAndProxyHosts)
 {
-    EXPECT_EQ("firefox.exe", BrowserFileName("C:\\Program Files\\Mozilla Firefox\\firefox.exe"));
-    EXPECT_EQ("opera.exe", BrowserFileName("opera.exe"));
-    EXPECT_EQ("", BrowserFileName("C:\\dir\\"));
+    const LeadBytes single = CodePageLeadBytes(1252), japanese = CodePageLeadBytes(932);
+    EXPECT_EQ("firefox.exe", BrowserFileName("C:\\Program Files\\Mozilla Firefox\\firefox.exe", single));
+    EXPECT_EQ("opera.exe", BrowserFileName("opera.exe", single));
+    EXPECT_EQ("", BrowserFileName("C:\\dir\\", single));
+    // A folder name ending in a trail byte 0x5C (Japanese 能).
+    EXPECT_EQ("\x94\x5c.exe", BrowserFileName("C:\\x\\\x94\x5c.exe", japanese));
+    EXPECT_EQ(".exe", BrowserFileName("C:\\x\\\x94\x5c.exe", single));
 
     std::string folder;
-    ASSERT_TRUE(NetscapeFolder("C:\\Program Files\\Netscape\\Netscape\\netscape.exe", folder));
+    ASSERT_TRUE(NetscapeFolder("C:\\Program Files\\Netscape\\Netscape\\netscape.exe", folder, single));
     EXPECT_EQ("C:\\Program Files\\Netscape\\", folder);
-    EXPECT_FALSE(NetscapeFolder("C:\\Program Files\\NETSCAPE\\netscape.exe", folder));
-    ASSERT_TRUE(NetscapeFolder("C:\\Netscape", folder));
+    EXPECT_FALSE(NetscapeFolder("C:\\Program Files\\NETSCAPE\\netscape.exe", folder, single));
+    ASSERT_TRUE(NetscapeFolder("C:\\Netscape", folder, single));
     EXPECT_EQ("C:\\Netscape", folder);
+    // In 932 "\x82N" is one character, and the character after "Netscape" may be two bytes.
+    ASSERT_TRUE(NetscapeFolder("C:\\\x82Netscape\\Netscape\\n.exe", folder, japanese));
+    EXPECT_EQ("C:\\\x82Netscape\\Netscape\\", folder);
+    ASSERT_TRUE(NetscapeFolder("C:\\Netscape\x94\x5c\\n.exe", folder, japanese));
+    EXPECT_EQ("C:\\Netscape\x94\x5c", folder);
+    ASSERT_TRUE(NetscapeFolder("C:\\Netscape\x94\x5c\\n.exe", folder, single));
+    EXPECT_EQ("C:\\Netscape\x94", folder);
 
     EXPECT_TRUE(ProxyTextHasHost("http://127.0.0.1:18765"));
     EXPECT_TRUE(ProxyTextHasHost("http://proxy"));
