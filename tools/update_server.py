@@ -192,7 +192,8 @@ class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
             behaviour = {"mode": "normal", "latency": behaviour.get("latency", 0)}
         if self.state.stopping.wait(float(behaviour.get("latency", 0))):
             return
-        response = self.server._marshaled_dispatch(data, None, path)
+        # Read byte for byte: the client sends the ANSI bytes of its code page, no UTF-8.
+        response = self.server._marshaled_dispatch(data.decode("iso-8859-1"), None, path)
         self._answer(response, behaviour)
 
     def _answer(self, response, behaviour):

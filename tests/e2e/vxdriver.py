@@ -26,6 +26,8 @@ BIN_DIR = os.environ.get("VANTORIX_BIN_DIR", "")
 PREFIX = os.environ.get("WINEPREFIX", "")
 TOOLS_DIR = os.environ.get("VANTORIX_TOOLS_DIR", os.path.join(SOURCE_DIR, "tools"))
 E2E_PORT = int(os.environ.get("VANTORIX_E2E_PORT", "18766"))
+# The ANSI code page of the Wine processes the tests start, as a Python codec.
+ANSI = "cp1252"
 
 PACKAGES_KEY = r"HKEY_LOCAL_MACHINE\SOFTWARE\Norvane\Packages"
 COMPONENT_KEY = r"HKEY_LOCAL_MACHINE\Software\Classes\CLSID\{13DEF622-983C-4FA4-91CD-238C72DE4F3F}"
@@ -37,6 +39,17 @@ APPWIZARD_KEY = r"HKEY_CURRENT_USER\Software\Local AppWizard-Generated Applicati
 # Window messages and commands the driver sends through the probe.
 WM_COMMAND = 0x0111
 SW_MINIMIZE = 6
+
+
+def use_code_page_932():
+    """Starts every later Wine process (the program, the probe, regedit) with the ANSI code
+    page 932: Wine takes it from LANG, and reads the Unix arguments in that locale, which
+    tools/install-deps generates."""
+    global ANSI
+    for name in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
+        os.environ.pop(name, None)
+    os.environ["LANG"] = "ja_JP.UTF-8"
+    ANSI = "cp932"
 
 
 def wine_env(extra=None):
@@ -128,7 +141,7 @@ def reg_import(text):
     handle, path = tempfile.mkstemp(suffix=".reg", dir=drive_c())
     try:
         with os.fdopen(handle, "wb") as f:
-            f.write(text.encode("cp1252"))
+            f.write(text.encode(ANSI))
         # regedit now and then fails without a word while the prefix is busy: try again.
         for _ in range(3):
             result = run_wine(["regedit", "/S", windows_path(path)], timeout=120)
@@ -184,13 +197,13 @@ def sz(value):
     """A (type, bytes) value as text up to its first zero byte; None when absent."""
     if value is None:
         return None
-    return value[1].split(b"\0", 1)[0].decode("cp1252")
+    return value[1].split(b"\0", 1)[0].decode(ANSI)
 
 
 def typed_value(value):
     """(type, bytes) of a value given as reg_value() takes it; str is REG_SZ with its zero."""
     if isinstance(value, str):
-        return 1, value.encode("cp1252") + b"\0"
+        return 1, value.encode(ANSI) + b"\0"
     if isinstance(value, int):
         return 4, value.to_bytes(4, "little")
     if isinstance(value, (bytes, bytearray)):
@@ -274,7 +287,7 @@ class Probe:
 
     def call(self, *args, timeout=30):
         words = ['"%s"' % a if " " in str(a) or str(a) == "" else str(a) for a in args]
-        self.proc.stdin.write((" ".join(words) + "\n").encode("cp1252"))
+        self.proc.stdin.write((" ".join(words) + "\n").encode(ANSI))
         self.proc.stdin.flush()
         deadline = time.monotonic() + timeout
         while b"\n" not in self.buffer:
@@ -302,8 +315,8 @@ class Probe:
 
 
 def ansi(text):
-    """A probe text back as the ANSI bytes the program holds, decoded as cp1252."""
-    return text.encode("latin-1").decode("cp1252", errors="replace")
+    """A probe text back as the ANSI bytes the program holds, decoded."""
+    return text.encode("latin-1").decode(ANSI, errors="replace")
 
 
 def xdo(*args):
@@ -576,7 +589,7 @@ class E2ETestCase(unittest.TestCase):
     def recorded(self):
         try:
             with open(self.recorder_log, "rb") as f:
-                return [line.decode("cp1252") for line in f.read().splitlines() if line]
+                return [line.decode(ANSI) for line in f.read().splitlines() if line]
         except FileNotFoundError:
             return []
 
@@ -690,7 +703,7 @@ class FirefoxProfile:
 
     def write(self, data):
         with open(self.path, "wb") as f:
-            f.write(data if isinstance(data, bytes) else data.encode("cp1252"))
+            f.write(data if isinstance(data, bytes) else data.encode(ANSI))
 
     def use_proxy(self, port):
         self.write('// Mozilla User Preferences\n\nuser_pref("network.proxy.http", "127.0.0.1");\n'

@@ -481,7 +481,14 @@ void WriteKeyTree(JsonWriter& j, HKEY parent, const std::string& keyName, const 
     std::vector<char> child(maxSubKey + 2);
     for (DWORD i = 0;; ++i) {
         DWORD size = static_cast<DWORD>(child.size());
-        if (::RegEnumKeyExA(key.h, i, child.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        LONG rc = ::RegEnumKeyExA(key.h, i, child.data(), &size, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA && child.size() < 4096) {
+            // The longest name is counted in characters; its ANSI form may take more bytes.
+            child.resize(child.size() * 2);
+            --i;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS)
             break;
         children.push_back(std::string(child.data(), size));
     }
@@ -497,9 +504,10 @@ bool SetKeyValue(HKEY root, const std::string& path, const char* name, DWORD typ
     HKEY parent = root;
     size_t start = 0;
     while (start <= path.size()) {
-        size_t end = path.find('\\', start);
-        if (end == std::string::npos)
-            end = path.size();
+        // By character: a trail byte of the ANSI code page may be 0x5C.
+        size_t end = start;
+        while (end < path.size() && path[end] != '\\')
+            end += ::IsDBCSLeadByte(static_cast<BYTE>(path[end])) && end + 1 < path.size() ? 2 : 1;
         KeyHandle next;
         if (::RegCreateKeyExA(parent, path.substr(start, end - start).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &next.h, nullptr) != ERROR_SUCCESS)
