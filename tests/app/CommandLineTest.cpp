@@ -2,9 +2,7 @@
 // framework's splitter, and the way of running they choose.
 #include "app/CommandLineCollect.h"
 #include "app/PackageApp.h"
-#include "framework/AnsiCodePage.h"
 #include <gtest/gtest.h>
-#include <string.h>
 #include <string>
 
 namespace {
@@ -79,16 +77,4 @@ TEST(CommandLine, OverlongValuesAreCutAt511)
     // A later version replaces a cut one whole.
     p = Parse("/v " + std::string(700, 'x') + " 2.0");
     EXPECT_EQ(p.version, "2.0");
-}
-
-TEST(CommandLine, CutsAt511OnACharacterBoundary)
-{
-    for (unsigned codePage : {932u, 1252u}) {
-        bool collectName = true, collectVersion = false;
-        char name[512] = {}, version[512] = {};
-        CommandLineCollector c = {&collectName, &collectVersion, name, sizeof(name), version, sizeof(version)};
-        // In 932 the last character, bytes 511 and 512, does not fit.
-        CollectCommandLineParam(c, (std::string(510, 'a') + "\x94\x5c").c_str(), false, CodePageLeadBytes(codePage));
-        EXPECT_EQ(strlen(name), codePage == 932 ? 510u : 511u);
-    }
 }

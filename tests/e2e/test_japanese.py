@@ -1,7 +1,5 @@
-"""Japanese Windows (ANSI code page 932) from outside: package names with characters whose
-second byte is 0x5C listed, checked online and reported byte for byte; a command-line
-purchase of such a name through an agreement in a folder named in Japanese; and the C
-run-time's own argument splitting compared with the program's in 932."""
+"""Japanese Windows (ANSI code page 932): names whose characters end in the byte 0x5C listed,
+checked, stored and reported, bought from the command line, and the run-time split test."""
 
 import os
 import re
@@ -17,8 +15,7 @@ from vxdriver import (BIN_DIR, PACKAGES_KEY, PASSPORT_KEY, WINE, ServerTestCase,
 NAME = "Norvane 機能"     # 能 is 94 5C
 TOOLS = "表示ツール"       # 表 is 95 5C
 COMPONENT = "ソフト部品"   # ソ is 83 5C
-# Long enough that the purchase key's path passes MAX_PATH and is opened key by key,
-# where the company's name holds a trail byte 0x5C.
+# Its key paths pass MAX_PATH and are opened key by key, through a company holding 0x5C.
 LONG_NAME = "Norvane " + "機能" * 121
 COMPANY = "ノルベーン機能"
 BUY_URL = "http://www.norvane.com/buy/kinou"
@@ -49,8 +46,7 @@ class JapaneseTest(ServerTestCase):
         self.assertEqual([(r.name, r.version) for r in app.rows()], [(NAME, "2.0"), (TOOLS, "1.0")])
 
         app.click_control(app.main(0, 0), 1013)
-        main = app.wait_idle(60)
-        self.assertEqual([r.update for r in main.rows], ["2.1", ""])
+        self.assertEqual([r.update for r in app.wait_idle(60).rows], ["2.1", ""])
         bodies = [r.split(b"\r\n\r\n", 1)[1] for r in self.server.requests()]
         self.assertEqual([re.search(rb"<string>(.*?)</string>", b).group(1) for b in bodies],
                          [cp932(NAME), cp932(TOOLS)])
@@ -73,12 +69,11 @@ class JapaneseTest(ServerTestCase):
                          cp932("表示") + b" \r\nComponents: \r\n\r\n")
 
     def test_command_line_purchase_of_a_name_ending_in_0x5c(self):
-        folder = os.path.join(self.work, "ソフト契約")
-        os.makedirs(folder)
-        with open(os.path.join(folder, "eula.rtf"), "wb") as f:
+        eula = os.path.join(self.work, "ソフト契約", "eula.rtf")
+        os.makedirs(os.path.dirname(eula))
+        with open(eula, "wb") as f:
             f.write(RTF)
-        seed_packages([(LONG_NAME, {"Version": "2.0", "EULA": windows_path(os.path.join(folder, "eula.rtf")),
-                                    "CompanyName": COMPANY})],
+        seed_packages([(LONG_NAME, {"Version": "2.0", "EULA": windows_path(eula), "CompanyName": COMPANY})],
                       extra=[(PASSPORT_KEY + "\\" + COMPANY + "\\" + LONG_NAME + "\\2.0", {"BuyURL": BUY_URL})])
         app = self.start("/n", LONG_NAME, "/v", "2.0", wait_main=False)
         agreement = app.wait_window("Vantorix", 1014, 20, "the agreement dialog")

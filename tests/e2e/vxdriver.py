@@ -42,9 +42,7 @@ SW_MINIMIZE = 6
 
 
 def use_code_page_932():
-    """Starts every later Wine process (the program, the probe, regedit) with the ANSI code
-    page 932: Wine takes it from LANG, and reads the Unix arguments in that locale, which
-    tools/install-deps generates."""
+    """Later Wine processes get the ANSI code page 932 from LANG (install-deps makes the locale)."""
     global ANSI
     for name in ("LC_ALL", "LC_CTYPE", "LC_MESSAGES"):
         os.environ.pop(name, None)

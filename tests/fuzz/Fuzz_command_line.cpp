@@ -16,8 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> args = SplitCommandLine(text.c_str(), lead);
     if (args.empty())
         abort();
-    if (HasNoLeadByte(text, lead) && args != SplitCommandLine(text.c_str(), LeadBytes{}))
-        abort();
     const bool inputEndsInside = EndsInsideChar(text, lead);
     bool collectName = false, collectVersion = false;
     char name[512] = {}, version[512] = {};

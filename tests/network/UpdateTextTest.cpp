@@ -194,13 +194,11 @@ TEST(ProxyTexts, BrowserNamesAndProxyHosts)
     EXPECT_FALSE(NetscapeFolder("C:\\Program Files\\NETSCAPE\\netscape.exe", folder, single));
     ASSERT_TRUE(NetscapeFolder("C:\\Netscape", folder, single));
     EXPECT_EQ("C:\\Netscape", folder);
-    // In 932 "\x82N" is one character, and the character after "Netscape" may be two bytes.
-    ASSERT_TRUE(NetscapeFolder("C:\\\x82Netscape\\Netscape\\n.exe", folder, japanese));
-    EXPECT_EQ("C:\\\x82Netscape\\Netscape\\", folder);
-    ASSERT_TRUE(NetscapeFolder("C:\\Netscape\x94\x5c\\n.exe", folder, japanese));
-    EXPECT_EQ("C:\\Netscape\x94\x5c", folder);
-    ASSERT_TRUE(NetscapeFolder("C:\\Netscape\x94\x5c\\n.exe", folder, single));
-    EXPECT_EQ("C:\\Netscape\x94", folder);
+    // In 932 "\x82N" is one character, and so is the two-byte one after "Netscape".
+    ASSERT_TRUE(NetscapeFolder("C:\\\x82Netscape\\Netscape\x94\x5c\\n.exe", folder, japanese));
+    EXPECT_EQ("C:\\\x82Netscape\\Netscape\x94\x5c", folder);
+    ASSERT_TRUE(NetscapeFolder("C:\\\x82Netscape\\Netscape\x94\x5c\\n.exe", folder, single));
+    EXPECT_EQ("C:\\\x82Netscape\\", folder);
 
     EXPECT_TRUE(ProxyTextHasHost("http://127.0.0.1:18765"));
     EXPECT_TRUE(ProxyTextHasHost("http://proxy"));

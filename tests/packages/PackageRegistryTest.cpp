@@ -1,8 +1,6 @@
 // PackageRegistryTest.cpp: the walk of the Packages key and the package value reads,
 // against the registry of the test prefix.
 #include "packages/PackageRegistry.h"
-#include "packages/RegistryValueText.h"
-#include "framework/AnsiCodePage.h"
 #include "tests/support/TestRegistry.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -211,11 +209,6 @@ TEST(PackageRegistry, VersionReadWholeOrCutToTheField)
     std::string v40 = v31 + ".15.16.17";
     ASSERT_EQ(v40.size(), 40u);
     EXPECT_EQ(VersionWith(REG_SZ, v40.c_str(), 41), v31);
-    // In 932 a character at bytes 31 and 32 does not fit: the cut comes before it.
-    std::string v32 = std::string(30, '1') + "\x94\x5c";
-    char field[kVersionFieldSize];
-    EXPECT_EQ(CopyValueText(v32.data(), v32.size(), field, sizeof(field), CodePageLeadBytes(932)), 30u);
-    EXPECT_EQ(CopyValueText(v32.data(), v32.size(), field, sizeof(field), CodePageLeadBytes(1252)), 31u);
 }
 
 TEST(PackageRegistry, TextValuesTakeTheirBufferAndDefaults)
