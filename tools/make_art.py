@@ -3,9 +3,13 @@
 
 state.bmp  two 16x16 images: boxed plus, boxed minus; background RGB(255,0,0)
 small.bmp  two 16x15 images: green check mark, empty white box; same background
+state_N.bmp, small_N.bmp  the same two images at N x N for the small-icon sizes of
+           120, 144 and 192 DPI (N = 20, 24, 32); the check mark's box fills its square
 logo.bmp   170x25, 8 bits per pixel, black and white only
+logo_D.bmp the logo for D = 120, 144 and 192 DPI, scaled from its 96 DPI design
 vantorix.ico  32x32 and 16x16, 32 bits per pixel
 """
+import math
 import os
 import struct
 import sys
@@ -78,6 +82,69 @@ def small_pixel(x, y):
     return WHITE
 
 
+SIZES = (20, 24, 32)
+
+
+def stroke(n):
+    """Line width of the art at n pixels: 1 up to 31, 2 from 32."""
+    return max(1, n // 16)
+
+
+def sized_state_pixel(n):
+    # The 16-pixel design scaled: a box of about 9/16 of the cell, its plus or minus one
+    # stroke wide with one stroke of white around it; box and stroke of one parity, so
+    # the sign sits in the middle.
+    w = stroke(n)
+    side = round(9 * n / 16)
+    if side % 2 != w % 2:
+        side -= 1
+    left = (n - side) // 2
+    right = left + side - 1
+    mid = left + side / 2
+
+    def pixel(x, y):
+        cx, minus = x % n, x >= n
+        if not (left <= cx <= right and left <= y <= right):
+            return MASK
+        if cx < left + w or cx > right - w or y < left + w or y > right - w:
+            return GREY
+        arm = left + 2 * w <= cx <= right - 2 * w, left + 2 * w <= y <= right - 2 * w
+        across = abs(y + 0.5 - mid) < w / 2 + 0.01
+        down = abs(cx + 0.5 - mid) < w / 2 + 0.01
+        if (across and arm[0]) or (not minus and down and arm[1]):
+            return BLACK
+        return WHITE
+    return pixel
+
+
+def segment_distance(px, py, a, b):
+    ax, ay = a
+    bx, by = b
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - ax - t * dx, py - ay - t * dy)
+
+
+def sized_small_pixel(n):
+    # The box fills the n x n cell; the check mark keeps the 16-pixel mark's corners and
+    # weight, as fractions of its box.
+    w = stroke(n)
+    corners = [(0.18 * n, 0.50 * n), (0.39 * n, 0.73 * n), (0.82 * n, 0.27 * n)]
+    half = 0.08 * n
+
+    def pixel(x, y):
+        cx = x % n
+        if cx < w or cx >= n - w or y < w or y >= n - w:
+            return GREY
+        if x < n:
+            px, py = cx + 0.5, y + 0.5
+            if min(segment_distance(px, py, corners[0], corners[1]),
+                   segment_distance(px, py, corners[1], corners[2])) <= half:
+                return GREEN
+        return WHITE
+    return pixel
+
+
 # 5x7 capitals for the logo text.
 FONT = {
     "V": ["10001", "10001", "10001", "10001", "01010", "01010", "00100"],
@@ -91,9 +158,12 @@ FONT = {
 }
 
 
-def logo_black(x, y):
-    # A framed band on the left, then VANTORIX in letters scaled 2x vertically and 3x wide.
-    if x < 22 and 2 <= y <= 22 and (x < 4 or x > 17 or y < 5 or y > 19 or (x - 4) == (y - 5)):
+def logo_black(x, y, scale=1):
+    # A framed band with a diagonal on the left, then VANTORIX in 5x7 letters scaled 3x;
+    # at another scale each pixel's centre is looked up in the 96 DPI design.
+    u, v = (x + 0.5) / scale, (y + 0.5) / scale
+    x, y = math.floor(u), math.floor(v)
+    if x < 22 and 2 <= y <= 22 and (x < 4 or x > 17 or y < 5 or y > 19 or abs((u - 4) - (v - 5)) < 0.5):
         return True
     text, scale_x, scale_y, left, top = "VANTORIX", 3, 3, 28, 2
     gx, gy = (x - left), (y - top)
@@ -141,6 +211,13 @@ def main():
         "logo.bmp": bmp8_bw(170, 25, logo_black),
         "vantorix.ico": ico(),
     }
+    for n in SIZES:
+        files["state_%d.bmp" % n] = bmp24(2 * n, n, sized_state_pixel(n))
+        files["small_%d.bmp" % n] = bmp24(2 * n, n, sized_small_pixel(n))
+    for dpi in (120, 144, 192):
+        scale = dpi / 96
+        files["logo_%d.bmp" % dpi] = bmp8_bw(int(170 * scale + 0.5), int(25 * scale + 0.5),
+                                             lambda x, y, s=scale: logo_black(x, y, s))
     for name, data in files.items():
         with open(os.path.join(res, name), "wb") as f:
             f.write(data)
