@@ -19,6 +19,9 @@ public:
                                             mask, IMAGE_BITMAP, LR_DEFAULTCOLOR);
         return m_hImageList != nullptr;
     }
+    // Loads a bitmap resource of images cx pixels wide as images of size x size, scaled
+    // smoothly; the mask colour stays out of the blend and marks the transparent pixels.
+    BOOL CreateScaled(UINT bitmapId, int cx, int size, int grow, COLORREF mask);
     void DeleteImageList()
     {
         if (m_hImageList)

@@ -13,6 +13,17 @@
 #define IDD_ABOUTBOX            142
 #define IDB_SMALL_IMAGES        143
 #define IDB_LOGO                144
+// The same images drawn for the small-icon sizes 20, 24 and 32 (120, 144, 192 DPI) and
+// the logo drawn for those DPIs.
+#define IDB_STATE_IMAGES_20     150
+#define IDB_STATE_IMAGES_24     151
+#define IDB_STATE_IMAGES_32     152
+#define IDB_SMALL_IMAGES_20     153
+#define IDB_SMALL_IMAGES_24     154
+#define IDB_SMALL_IMAGES_32     155
+#define IDB_LOGO_120            156
+#define IDB_LOGO_144            157
+#define IDB_LOGO_192            158
 
 // Main dialog
 #define IDC_PRODUCT_LIST        1000

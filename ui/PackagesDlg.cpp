@@ -27,6 +27,23 @@ BEGIN_MESSAGE_MAP(CPackagesDlg, CDialog)
     ON_MESSAGE(WM_DESTROY, OnDestroyDialog)
 END_MESSAGE_MAP()
 
+namespace {
+
+// The list's images drawn for a small-icon size; other sizes scale the 16-pixel ones.
+struct ListArt {
+    int size;
+    UINT stateImages;
+    UINT smallImages;
+};
+const ListArt kListArt[] = {
+    {16, IDB_STATE_IMAGES, IDB_SMALL_IMAGES},
+    {20, IDB_STATE_IMAGES_20, IDB_SMALL_IMAGES_20},
+    {24, IDB_STATE_IMAGES_24, IDB_SMALL_IMAGES_24},
+    {32, IDB_STATE_IMAGES_32, IDB_SMALL_IMAGES_32},
+};
+
+}  // namespace
+
 CPackagesDlg::CPackagesDlg(CWnd* pParent)
     : CDialog(IDD_VANTORIX_DIALOG, pParent),
       m_hAccel(nullptr),
@@ -67,8 +84,21 @@ BOOL CPackagesDlg::OnInitDialog()
 
     m_hAccel = ::LoadAcceleratorsA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_ACCELERATOR));
 
-    m_stateImages.Create(IDB_STATE_IMAGES, 16, 1, RGB(255, 0, 0));
-    m_smallImages.Create(IDB_SMALL_IMAGES, 16, 1, RGB(255, 0, 0));
+    // The system's small-icon size follows the display's DPI (16 at 96 DPI); the rows
+    // grow with the images.
+    const int size = ::GetSystemMetrics(SM_CXSMICON);
+    const COLORREF mask = RGB(255, 0, 0);
+    const ListArt* art = nullptr;
+    for (const ListArt& a : kListArt)
+        if (a.size == size)
+            art = &a;
+    if (art) {
+        m_stateImages.Create(art->stateImages, size, 1, mask);
+        m_smallImages.Create(art->smallImages, size, 1, mask);
+    } else {
+        m_stateImages.CreateScaled(IDB_STATE_IMAGES, 16, size, 1, mask);
+        m_smallImages.CreateScaled(IDB_SMALL_IMAGES, 16, size, 1, mask);
+    }
     m_list.SetImageList(m_stateImages, LVSIL_STATE);
     m_list.SetImageList(m_smallImages, LVSIL_SMALL);
 
