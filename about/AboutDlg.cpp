@@ -11,11 +11,39 @@ BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
     ON_WM_PAINT()
 END_MESSAGE_MAP()
 
+namespace {
+
+// The logo drawn for a display DPI; other DPIs scale the 96 DPI one (170 x 25).
+struct LogoArt {
+    int dpi;
+    UINT bitmap;
+};
+const LogoArt kLogoArt[] = {{96, IDB_LOGO}, {120, IDB_LOGO_120}, {144, IDB_LOGO_144}, {192, IDB_LOGO_192}};
+
+int DisplayDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
 CAboutDlg::CAboutDlg(CWnd* pParent) : CDialog(IDD_ABOUTBOX, pParent), m_hBitmap(nullptr)
 {
+    const int dpi = DisplayDpi();
+    UINT bitmap = IDB_LOGO;
+    int cx = ::MulDiv(170, dpi, 96), cy = ::MulDiv(25, dpi, 96);
+    for (const LogoArt& art : kLogoArt)
+        if (art.dpi == dpi) {
+            bitmap = art.bitmap;
+            cx = cy = 0;  // the resource's own size
+        }
     // Monochrome: drawn in black and white at any colour depth; white is transparent.
-    m_hBitmap = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO),
-                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_MONOCHROME));
+    m_hBitmap = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmap),
+                                                  IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION | LR_MONOCHROME));
 }
 
 CAboutDlg::~CAboutDlg()
