@@ -1,0 +1,62 @@
+// ProgramHeaderTest.cpp: the Windows version that the real vantorix.exe's PE header asks
+// for, against the functions that its import table names.
+#include "tests/support/TestProcess.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <stddef.h>
+#include <string.h>
+
+// The version fields lie at the same offsets in both optional headers; the data
+// directories do not.
+static_assert(offsetof(IMAGE_OPTIONAL_HEADER32, MajorOperatingSystemVersion) ==
+                      offsetof(IMAGE_OPTIONAL_HEADER64, MajorOperatingSystemVersion) &&
+                  offsetof(IMAGE_OPTIONAL_HEADER32, MajorSubsystemVersion) ==
+                      offsetof(IMAGE_OPTIONAL_HEADER64, MajorSubsystemVersion),
+              "");
+
+TEST(ProgramHeader, AsksForTheOldestWindowsThatHasEveryImport)
+{
+    // Imported functions newer than Windows XP, with the first Windows that has them.
+    const struct {
+        const char* function;
+        std::pair<int, int> version;
+    } newerThanXp[] = {
+        {"GetTickCount64", {6, 0}},           {"InitializeSRWLock", {6, 0}},
+        {"InitializeConditionVariable", {6, 0}}, {"SetDefaultDllDirectories", {6, 2}},
+        {"GetSystemTimePreciseAsFileTime", {6, 2}}, {"GetDpiForWindow", {10, 0}},
+    };
+
+    // Mapped as an image, without loading the DLLs it imports.
+    HMODULE module = LoadLibraryExA((BinDir() + "vantorix.exe").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(module, nullptr);
+    const char* base = reinterpret_cast<const char*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_OPTIONAL_HEADER32& header = nt->OptionalHeader;
+    const bool wide = header.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+    const IMAGE_DATA_DIRECTORY& imports =
+        (wide ? reinterpret_cast<const IMAGE_NT_HEADERS64*>(nt)->OptionalHeader.DataDirectory
+              : header.DataDirectory)[IMAGE_DIRECTORY_ENTRY_IMPORT];
+
+    // Every function imported by name (a thunk with its top bit set names an ordinal).
+    std::set<std::string> imported;
+    const size_t thunkSize = wide ? 8 : 4;
+    for (auto dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); dll->Name; ++dll)
+        for (const char* t = base + (dll->OriginalFirstThunk ? dll->OriginalFirstThunk : dll->FirstThunk);; t += thunkSize) {
+            ULONGLONG thunk = 0;
+            memcpy(&thunk, t, thunkSize);
+            if (!thunk)
+                break;
+            if (!(thunk >> (thunkSize * 8 - 1)))
+                imported.insert(base + (DWORD)thunk + 2);
+        }
+    ASSERT_TRUE(imported.count("CreateDialogParamA"));
+
+    // Windows XP (5.2 for 64-bit programs), or the newest Windows that an import needs.
+    std::pair<int, int> needed = {5, wide ? 2 : 1};
+    for (const auto& f : newerThanXp)
+        if (imported.count(f.function) && f.version > needed)
+            needed = f.version;
+    EXPECT_EQ(std::make_pair((int)header.MajorSubsystemVersion, (int)header.MinorSubsystemVersion), needed);
+    EXPECT_EQ(std::make_pair((int)header.MajorOperatingSystemVersion, (int)header.MinorOperatingSystemVersion), needed);
+    FreeLibrary(module);
+}
