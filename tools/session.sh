@@ -37,14 +37,17 @@ vx_pick_arch() {
   export VANTORIX_WINE=$VX_WINE
 }
 
-# vx_configure ROOT ARCH: configures the build tree $BUILD/ARCH: x86, whose program is
-# the release's, as Release; x64 as RelWithDebInfo.
+# vx_configure ROOT ARCH [DIR [CMAKE_ARGS...]]: configures the build tree DIR (by default
+# $BUILD/ARCH): x86, whose program is the release's, as Release; x64 as RelWithDebInfo.
 vx_configure() {
-  if [ "$2" = x86 ]; then
-    cmake -S "$1" -B "$BUILD/x86" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-i686-w64-mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  local root=$1 arch=$2 dir=${3:-$BUILD/$2}
+  shift 2
+  [ $# -eq 0 ] || shift
+  if [ "$arch" = x86 ]; then
+    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   else
-    cmake -S "$1" -B "$BUILD/x64" -DCMAKE_TOOLCHAIN_FILE="$1/cmake/toolchain-x86_64-w64-mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-w64-mingw32.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   fi
 }
