@@ -3,7 +3,8 @@
 
 Starts vantorix.exe under Wine on the current (Xvfb) display, presses "Check updates"
 with real X input, waits for the check to end, saves a screenshot of the main window,
-writes a status report through the real save-as dialog, and closes the program.
+writes a status report through the real save-as dialog, and closes the program. Then it
+starts the program once more at 144 DPI (150%) and saves a screenshot of that window.
 
   demo-drive.py BINDIR OUTDIR
 """
@@ -64,23 +65,43 @@ def x_window(title):
     return out[0] if out else None
 
 
+def set_log_pixels(dpi):
+    """Wine takes the display's DPI from LogPixels when a program starts; None removes it."""
+    key = r"HKCU\Control Panel\Desktop"
+    args = (["add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"] if dpi
+            else ["delete", key, "/v", "LogPixels", "/f"])
+    subprocess.run([WINE, "reg"] + args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+
+def start(bindir, wine_log, what):
+    app = subprocess.Popen([WINE, os.path.join(bindir, "vantorix.exe")], stdout=wine_log, stderr=wine_log)
+    try:
+        window = wait(lambda: find(bindir, "Vantorix", lambda w: w.get("owner") == 0), 60, what)
+    except BaseException:
+        app.kill()
+        raise
+    return app, window["hwnd"]
+
+
+def close(bindir, app, hwnd):
+    probe(bindir, "post", hwnd, 0x0010, 0, 0)  # WM_CLOSE
+    app.wait(timeout=30)
+
+
 def main():
     bindir, outdir = sys.argv[1], sys.argv[2]
     os.makedirs(outdir, exist_ok=True)
     screenshot = os.path.join(outdir, "main-window.png")
+    screenshot_144 = os.path.join(outdir, "main-window-144dpi.png")
     report = os.path.join(outdir, "status-report.txt")
-    for path in (screenshot, report):
+    for path in (screenshot, screenshot_144, report):
         if os.path.exists(path):
             os.remove(path)
 
     # Wine's own notes (about devices, fonts, ...) go to a log, not to the user.
     wine_log = open(os.path.join(os.path.dirname(os.path.abspath(outdir)), "wine.log"), "ab")
-    app = subprocess.Popen([WINE, os.path.join(bindir, "vantorix.exe")], stdout=wine_log, stderr=wine_log)
+    app, hwnd = start(bindir, wine_log, "the main window")
     try:
-        main_window = wait(lambda: find(bindir, "Vantorix", lambda w: w.get("owner") == 0), 60,
-                           "the main window")
-        hwnd = main_window["hwnd"]
-
         click(control(bindir, hwnd, 1013)["rect"])  # "Check updates"
         # The main window is disabled while the progress window stands in front of it.
         started = time.monotonic()
@@ -105,13 +126,21 @@ def main():
         wait(lambda: os.path.exists(report) and os.path.getsize(report) > 0 and not find(bindir, "Save As"), 30,
              "the status report")
         time.sleep(0.5)
-        probe(bindir, "post", hwnd, 0x0010, 0, 0)  # WM_CLOSE
-        app.wait(timeout=30)
+        close(bindir, app, hwnd)
+
+        # The same list at 144 DPI, from the records that the check stored.
+        set_log_pixels(144)
+        app, hwnd = start(bindir, wine_log, "the main window at 144 DPI")
+        time.sleep(1)
+        subprocess.run(["import", "-window", x_window("Vantorix"), screenshot_144], check=True)
+        close(bindir, app, hwnd)
     finally:
+        set_log_pixels(None)
         if app.poll() is None:
             app.kill()
         wine_log.close()
     print("Screenshot of the main window after the update check: " + screenshot)
+    print("The same at 144 DPI: " + screenshot_144)
     print("Status report: " + report)
 
 
