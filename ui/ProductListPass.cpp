@@ -1,0 +1,67 @@
+// ProductListPass.cpp: the walk that decides the product list's package rows.
+#include "ui/ProductListPass.h"
+
+#include "framework/Handles.h"
+#include "update/ProgressDlg.h"
+#include "update/UpdateQuery.h"
+#include "update/UpdateStore.h"
+
+#include <string>
+
+PassCounts RunProductListPass(bool online, CProgressDlg& progress, CPackageRowSink& sink)
+{
+    PassCounts counts;
+    bool keepChecking = true;
+    // Two queries in a row that end by a network time-out: the server counts as
+    // unreachable for the rest of the pass, which then takes the stored records.
+    int timeoutsInRow = 0;
+
+    CRegKey packages(OpenPackagesKey(kPackagesWalkPath));
+    char name[256];
+    int hiddenCount = 0;
+    for (DWORD walkIndex = 0; packages.IsOpen() && EnumPackages(packages, walkIndex, name, kWalkNameSize);
+         ++walkIndex) {
+        PackageRow row = {name, {}, {}, false};
+        bool hidden;
+        bool recordStored;
+        {
+            CRegKey package(OpenPackageKey(packages, name));
+            ReadPackageVersion(package, row.version);
+            hidden = ReadHideFlag(package);
+            // Without UpdateVersion the stored record reads as nothing and changes
+            // nothing; asking for it only costs a second lookup of the package key.
+            recordStored = !hidden && package.IsOpen() &&
+                           ::RegQueryValueExA(package, "UpdateVersion", nullptr, nullptr, nullptr, nullptr) ==
+                               ERROR_SUCCESS;
+        }
+        if (hidden) {
+            ++hiddenCount;
+            continue;
+        }
+
+        ++counts.listed;
+        bool queried = online && keepChecking && timeoutsInRow < 2;
+        // Not checked: left unqueried after two time-outs in a row, or a query that the
+        // server did not answer (a cancelled query leaves its row as it is).
+        bool unchecked = online && keepChecking && !queried;
+        if (queried) {
+            progress.SetProgress(0);
+            progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
+            QueryOutcome outcome;
+            row.known = QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome);
+            timeoutsInRow = outcome.timedOut ? timeoutsInRow + 1 : 0;
+            unchecked = keepChecking && !outcome.answered;
+        }
+        if (unchecked)
+            ++counts.unchecked;
+        // An unanswered query stored and copied nothing: its row shows what is stored.
+        if (!queried || unchecked)
+            row.known = recordStored && UpdateStore(name, row.version, row.update, kUpdateRead, nullptr);
+        // Both fields are at most 31 characters; keep them terminated whatever filled them.
+        row.update[kVersionFieldSize - 1] = 0;
+
+        sink.AddRow((int)walkIndex - hiddenCount, row);
+    }
+    counts.cancelled = !keepChecking;
+    return counts;
+}
