@@ -4,6 +4,7 @@
 #include "framework/FileDialog.h"
 #include "framework/FileError.h"
 #include "framework/Handles.h"
+#include "framework/WholeFile.h"
 #include "packages/PackageInfo.h"
 #include "packages/PackageRegistry.h"
 #include "report/ReportFormat.h"
@@ -46,21 +47,22 @@ private:
 
 }  // namespace
 
-bool WriteReportBody(CReportOutput& out, HWND owner)
+ReportResult WriteReportBody(CReportOutput& out, HWND owner, bool warn)
 {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     if (!out.Write(FormatReportDateLine(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond)))
-        return false;
+        return kReportWriteFailed;
 
     CRegKey packages(OpenPackagesKey(kPackagesWalkPath));
     if (!packages.IsOpen())
-        return true;
+        return kReportWritten;
 
     CPackageInfoClient info;
     if (!info.IsCreated()) {
-        ::MessageBoxA(owner, kComponentWarningText, "Vantorix", MB_OK | MB_ICONEXCLAMATION);
-        return true;
+        if (warn)
+            ::MessageBoxA(owner, kComponentWarningText, "Vantorix", MB_OK | MB_ICONEXCLAMATION);
+        return kReportNoComponent;
     }
 
     char name[kWalkNameSize];
@@ -78,7 +80,7 @@ bool WriteReportBody(CReportOutput& out, HWND owner)
         }
         if (!out.Write(FormatBlockHead(FieldText(name, sizeof(name)), FieldText(version, sizeof(version)), hidden,
                                        FieldText(installProject, sizeof(installProject)))))
-            return false;
+            return kReportWriteFailed;
 
         std::vector<ComponentRecord> records;
         if (info.ListComponents(name, records)) {
@@ -87,13 +89,13 @@ bool WriteReportBody(CReportOutput& out, HWND owner)
                                                    FieldText(r.classId, sizeof(r.classId)))) ||
                     !out.Write(FormatComponentVersion(FieldText(r.version, sizeof(r.version)))) ||
                     !out.Write(kReportLineEnd))
-                    return false;
+                    return kReportWriteFailed;
             }
         }
         if (!out.Write(kReportLineEnd))
-            return false;
+            return kReportWriteFailed;
     }
-    return true;
+    return kReportWritten;
 }
 
 bool WriteStatusReport(const char* path, HWND owner)
@@ -104,11 +106,22 @@ bool WriteStatusReport(const char* path, HWND owner)
         return false;
     }
     CReportFile out(file);
-    bool written = WriteReportBody(out, owner);
+    bool written = WriteReportBody(out, owner) != kReportWriteFailed;
     file.Close();
     if (!written)
         ReportFileError(owner, path, out.Error());
     return written;
+}
+
+ReportResult WriteReportWhole(CWholeFile& file)
+{
+    CReportFile out(file.Handle());
+    ReportResult result = WriteReportBody(out, nullptr, false);
+    if (result == kReportWriteFailed)
+        file.SetError(out.Error());
+    else if (result == kReportWritten && !file.Commit())
+        result = kReportWriteFailed;
+    return result;
 }
 
 bool ChooseReportFile(HWND owner, std::string& path)

@@ -15,11 +15,24 @@ public:
     virtual bool Write(const std::string& piece) = 0;
 };
 
+// How the report's body ended.
+enum ReportResult {
+    kReportWritten,      // every piece written
+    kReportWriteFailed,  // a write failed; the report stopped there
+    kReportNoComponent,  // the package information component could not be created
+};
+
 // The report from the date line on: every package of the Packages key with its
 // components, through one instance of the package information component. A missing
-// component shows its warning owned by owner and leaves the date line alone. False
-// when a write failed.
-bool WriteReportBody(CReportOutput& out, HWND owner);
+// component leaves the date line alone; with warn it shows its warning owned by owner
+// first.
+ReportResult WriteReportBody(CReportOutput& out, HWND owner, bool warn = true);
+
+// Writes the report through file, which replaces its target whole once committed; the
+// command line's report. Nothing is shown: a missing component is kReportNoComponent
+// and leaves the target as it was.
+class CWholeFile;
+ReportResult WriteReportWhole(CWholeFile& file);
 
 // Creates path anew, without sharing (an existing file is emptied), and writes the
 // report. A file that cannot be created or written shows the file error owned by

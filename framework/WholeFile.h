@@ -1,0 +1,41 @@
+// WholeFile.h: CWholeFile, a file replaced whole: written to a temporary file in the
+// target's folder, then moved over the target in one step, so that a reader sees the
+// old file or the new one, never part of one.
+//
+// How to use: Open with the target's path, write through Handle(), then Commit. A file
+// that is not committed (a failure, an early return) is deleted; the target stays as
+// it was. Error() and Path() name the system's reason and the file for a message.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+class CWholeFile {
+public:
+    CWholeFile();
+    ~CWholeFile();
+    CWholeFile(const CWholeFile&) = delete;
+    CWholeFile& operator=(const CWholeFile&) = delete;
+
+    // target: absolute, or relative to the current folder.
+    bool Open(const char* target);
+    HANDLE Handle() const { return m_file; }
+    // Writes all of data; false with Error() set otherwise.
+    bool Write(const void* data, DWORD size);
+    // Closes the temporary file and moves it over the target.
+    bool Commit();
+
+    DWORD Error() const { return m_error; }
+    // The target's full path (as given until Open has resolved it).
+    const std::string& Path() const { return m_target; }
+    // Keeps the reason of a failure found by the caller's own writes.
+    void SetError(DWORD error) { m_error = error; }
+
+private:
+    void Discard();
+
+    std::string m_target;
+    std::string m_temporary;
+    HANDLE m_file;
+    DWORD m_error;
+};
