@@ -1,6 +1,7 @@
 // PackageApp.cpp: CPackageApp, the program's ways of running.
 #include "app/PackageApp.h"
 #include "app/CommandLineCollect.h"
+#include "app/ScriptedRun.h"
 #include "ui/PackagesDlg.h"
 
 #include <commctrl.h>
@@ -9,8 +10,26 @@ BEGIN_MESSAGE_MAP(CPackageApp, CSingleInstanceApp)
     ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-CPackageApp::CPackageApp() : CSingleInstanceApp(kInstanceName)
+namespace {
+
+// Whether the process's command line holds a flag for scripts: such a run shows no
+// window, so it neither claims the guard nor hands over to a first copy.
+bool IsScriptedCommandLine()
 {
+    CPackageCommandLineInfo info;
+    CWinApp::ParseCommandLine(info, ::GetCommandLineA());
+    return info.m_script.scripted;
+}
+
+}  // namespace
+
+CPackageApp::CPackageApp() : CSingleInstanceApp(kInstanceName, !IsScriptedCommandLine()), m_nExitCode(0)
+{
+}
+
+int CPackageApp::ExitInstance()
+{
+    return m_nExitCode;
 }
 
 BOOL CPackageApp::InitInstance()
@@ -36,6 +55,10 @@ BOOL CPackageApp::InitInstance()
     ::InitCommonControls();
     CWinApp::InitInstance();
     ParseCommandLine(m_cmdInfo);
+    if (m_cmdInfo.m_script.scripted) {
+        m_nExitCode = RunScriptedCommand(m_cmdInfo.m_script);
+        return FALSE;
+    }
     const RunMode mode = ChooseRunMode(m_cmdInfo.m_packageName, m_cmdInfo.m_packageVersion);
     SetRegistryKey("Local AppWizard-Generated Applications");
 

@@ -1,6 +1,7 @@
 // PackageApp.h: the application object, its single-instance guard and its command line.
 #pragma once
 
+#include "app/ScriptedCommand.h"
 #include "framework/WinApp.h"
 #include "ui/InstanceMessage.h"
 
@@ -13,7 +14,9 @@ static_assert(sizeof(InstanceBlock) == 2052, "InstanceBlock is 2052 bytes");
 
 class CSingleInstanceApp : public CWinApp {
 public:
-    explicit CSingleInstanceApp(const char* instanceName);
+    // claimGuard false: this copy takes no part in the single-instance hand-off (it
+    // neither holds the guard nor looks for the first copy) and runs as a first one.
+    explicit CSingleInstanceApp(const char* instanceName, bool claimGuard = true);
     ~CSingleInstanceApp() override;
 
     void AnnounceInstance();
@@ -37,16 +40,21 @@ public:
     bool m_collectVersion;
     char m_packageName[512];
     char m_packageVersion[512];
+    // The flags for scripts, before any "n" or "v".
+    ScriptedCommand m_script;
 };
 
 class CPackageApp : public CSingleInstanceApp {
 public:
     CPackageApp();
     BOOL InitInstance() override;
+    int ExitInstance() override;
     // The purchase mode: the purchase flow for the package named on the command line.
     void PurchaseFromCommandLine();
 
     CPackageCommandLineInfo m_cmdInfo;
+    // The process's exit code: a scripted run's result, 0 otherwise.
+    int m_nExitCode;
 
     DECLARE_MESSAGE_MAP()
 };

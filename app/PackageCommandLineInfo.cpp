@@ -8,8 +8,13 @@ CPackageCommandLineInfo::CPackageCommandLineInfo()
 {
 }
 
-void CPackageCommandLineInfo::ParseParam(const char* param, BOOL isFlag, BOOL /*isLast*/)
+void CPackageCommandLineInfo::ParseParam(const char* param, BOOL isFlag, BOOL isLast)
 {
+    const bool scripted = TakeScriptedParam(m_script, param, isFlag != FALSE);
+    if (isLast)
+        FinishScriptedCommand(m_script);
+    if (scripted)
+        return;
     // The base class's flags and file arguments mean nothing here.
     CommandLineCollector c = {&m_collectName,   &m_collectVersion,       m_packageName,
                               sizeof(m_packageName), m_packageVersion, sizeof(m_packageVersion)};

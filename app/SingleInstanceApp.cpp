@@ -8,10 +8,12 @@
 static_assert(kGuardAccessDenied == ERROR_ACCESS_DENIED && kGuardAlreadyExists == ERROR_ALREADY_EXISTS,
               "the guard's error codes are Win32's");
 
-CSingleInstanceApp::CSingleInstanceApp(const char* instanceName)
+CSingleInstanceApp::CSingleInstanceApp(const char* instanceName, bool claimGuard)
     : CWinApp(nullptr), m_bFirstInstance(true), m_hMapping(nullptr), m_pBlock(nullptr)
 {
     g_nInstanceMessage = ::RegisterWindowMessageA(instanceName);
+    if (!claimGuard)
+        return;
 
     ::SetLastError(0);
     m_hMapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,

@@ -1,0 +1,139 @@
+// ScriptedRun.cpp: the scripted run, on the same operations as the main window: the
+// product list's pass and the status report's writer.
+#include "app/ScriptedRun.h"
+
+#include "framework/FileError.h"
+#include "framework/WholeFile.h"
+#include "report/StatusReport.h"
+#include "ui/ListCsv.h"
+#include "ui/ListRules.h"
+#include "ui/ProductListPass.h"
+#include "update/ProgressDlg.h"
+#include "update/UpdateStore.h"
+
+#include <stdio.h>
+#include <string>
+
+namespace {
+
+const char kUsageText[] =
+    "Usage: vantorix [/check] [/list FILE] [/report FILE]\n"
+    "\n"
+    "/check\tasks the update server about every package first, as \"Check updates\" does.\n"
+    "/list FILE\twrites the product list to FILE as CSV: Application, Current Version, "
+    "Update Version, Update Page.\n"
+    "/report FILE\twrites the status report to FILE, as \" Save status report\" does.\n"
+    "\n"
+    "The work runs in the order check, list, report; an existing FILE is replaced. "
+    "Nothing is shown while it runs.\n"
+    "\n"
+    "Exit codes:\n"
+    "0\tdone; no package shows an update version\n"
+    "1\twrong command line, a file not written, or no package information component for /report\n"
+    "2\tat least one package shows an update version\n"
+    "3\tno update version shown, but some packages could not be checked";
+
+// One line on standard error, where the process has one (a script redirected it).
+void ErrorLine(const std::string& text)
+{
+    HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    if (!error || error == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = text + "\r\n";
+    DWORD written = 0;
+    ::WriteFile(error, line.data(), (DWORD)line.size(), &written, nullptr);
+}
+
+void FileErrorLine(const CWholeFile& file)
+{
+    ErrorLine("Could not write " + file.Path() + ": " + SystemErrorText(file.Error()));
+}
+
+// The rows as CSV lines, with the stored page of every row that shows a newer version.
+class CCsvRows : public CPackageRowSink {
+public:
+    void AddRow(int /*index*/, const PackageRow& row) override
+    {
+        char page[256] = {};
+        if (row.update[0]) {
+            m_updateShown = true;
+            // Only a web page address is one the list would open.
+            if (!UpdateStore(row.name, row.version, nullptr, kUpdateReadAddress, page) || !IsWebPageAddress(page))
+                page[0] = '\0';
+        }
+        m_text += FormatListCsvLine(row.name, row.version, row.update, page);
+    }
+    const std::string& Text() const { return m_text; }
+    bool UpdateShown() const { return m_updateShown; }
+
+private:
+    std::string m_text = kListCsvHeader;
+    bool m_updateShown = false;
+};
+
+bool WriteList(const std::string& path, const std::string& text)
+{
+    CWholeFile file;
+    if (!file.Open(path.c_str()) || !file.Write(text.data(), (DWORD)text.size()) || !file.Commit()) {
+        FileErrorLine(file);
+        return false;
+    }
+    return true;
+}
+
+bool WriteReport(const std::string& path)
+{
+    CWholeFile file;
+    if (!file.Open(path.c_str())) {
+        FileErrorLine(file);
+        return false;
+    }
+    switch (WriteReportWhole(file)) {
+    case kReportWritten:
+        return true;
+    case kReportNoComponent:
+        ErrorLine(kComponentWarningText);
+        return false;
+    default:
+        FileErrorLine(file);
+        return false;
+    }
+}
+
+}  // namespace
+
+int RunScriptedCommand(const ScriptedCommand& command)
+{
+    if (command.usage) {
+        ::MessageBoxA(nullptr, kUsageText, "Vantorix", MB_OK | MB_ICONINFORMATION);
+        return kExitDone;
+    }
+    if (!command.error.empty()) {
+        ErrorLine(command.error);
+        return kExitFailed;
+    }
+
+    int code = kExitDone;
+    bool failed = false;
+    if (command.check || command.list) {
+        // A progress object without a window: nothing is shown and nothing cancels.
+        CProgressDlg noWindow;
+        CCsvRows rows;
+        const PassCounts counts = RunProductListPass(command.check, noWindow, rows);
+        if (counts.unchecked > 0) {
+            char text[96];
+            snprintf(text, sizeof(text), "Could not check %d of %d packages for updates.", counts.unchecked,
+                     counts.listed);
+            ErrorLine(text);
+        }
+        if (rows.UpdateShown())
+            code = kExitUpdates;
+        else if (counts.unchecked > 0)
+            code = kExitIncomplete;
+        if (command.list && !WriteList(command.listFile, rows.Text()))
+            failed = true;
+    }
+    if (command.report && !WriteReport(command.reportFile))
+        failed = true;
+    return failed ? kExitFailed : code;
+}
