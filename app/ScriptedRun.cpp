@@ -16,22 +16,24 @@
 
 namespace {
 
+// Short lines: the message box wraps long ones.
 const char kUsageText[] =
-    "Usage: vantorix [/check] [/list FILE] [/report FILE]\n"
+    "vantorix [/check] [/list FILE] [/report FILE]\n"
     "\n"
-    "/check\tasks the update server about every package first, as \"Check updates\" does.\n"
-    "/list FILE\twrites the product list to FILE as CSV: Application, Current Version, "
-    "Update Version, Update Page.\n"
-    "/report FILE\twrites the status report to FILE, as \" Save status report\" does.\n"
+    "/check: ask the update server first (\"Check updates\").\n"
+    "/list FILE: write the product list to FILE as CSV.\n"
+    "/report FILE: write the status report to FILE.\n"
     "\n"
-    "The work runs in the order check, list, report; an existing FILE is replaced. "
-    "Nothing is shown while it runs.\n"
+    "The work runs in that order, shows no window, and\n"
+    "replaces an existing FILE.\n"
     "\n"
     "Exit codes:\n"
-    "0\tdone; no package shows an update version\n"
-    "1\twrong command line, a file not written, or no package information component for /report\n"
-    "2\tat least one package shows an update version\n"
-    "3\tno update version shown, but some packages could not be checked";
+    "0: done; no package shows an update version.\n"
+    "1: wrong command line, a file not written, or the\n"
+    "    package information component missing (/report).\n"
+    "2: at least one package shows an update version.\n"
+    "3: no update version shown, but some packages\n"
+    "    could not be checked.";
 
 // One line on standard error, where the process has one (a script redirected it).
 void ErrorLine(const std::string& text)

@@ -11,7 +11,25 @@ struct Parsed {
     std::string name;
     std::string version;
     RunMode mode;
+    std::string script;  // the scripted command, as Script() writes it
 };
+
+// "check list=FILE report=FILE", "usage", or "error: TEXT"; empty when not scripted.
+std::string Script(const ScriptedCommand& c)
+{
+    if (!c.scripted)
+        return "";
+    if (!c.error.empty())
+        return "error: " + c.error;
+    std::string text = c.usage ? "usage" : "";
+    if (c.check)
+        text += " check";
+    if (c.list)
+        text += " list=" + c.listFile;
+    if (c.report)
+        text += " report=" + c.reportFile;
+    return text[0] == ' ' ? text.substr(1) : text;
+}
 
 Parsed Parse(const std::string& arguments)
 {
@@ -21,16 +39,19 @@ Parsed Parse(const std::string& arguments)
         line += " " + arguments;
     CWinApp::ParseCommandLine(info, line.c_str());
     EXPECT_FALSE(info.m_collectName && info.m_collectVersion);
-    return {info.m_packageName, info.m_packageVersion, ChooseRunMode(info.m_packageName, info.m_packageVersion)};
+    return {info.m_packageName, info.m_packageVersion, ChooseRunMode(info.m_packageName, info.m_packageVersion),
+            Script(info.m_script)};
 }
 
-void ExpectParsed(const std::string& arguments, const char* name, const char* version, RunMode mode)
+void ExpectParsed(const std::string& arguments, const char* name, const char* version, RunMode mode,
+                  const char* script = "")
 {
     SCOPED_TRACE("command line: " + arguments);
     Parsed p = Parse(arguments);
     EXPECT_EQ(p.name, name);
     EXPECT_EQ(p.version, version);
     EXPECT_EQ(p.mode, mode);
+    EXPECT_EQ(p.script, script);
 }
 
 }  // namespace
@@ -47,6 +68,19 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/n Studio /n Pack", "Studio Pack", "", RunMode::kQuickExit);
     ExpectParsed("/n Studio\t\"Photo  Suite\" /v \"\"", "Studio Photo  Suite", "", RunMode::kQuickExit);
     ExpectParsed("-v 1.0 -n Photo -v", "Photo", "1.0", RunMode::kPurchase);
+    // Flags for scripts count only before any "n" or "v".
+    ExpectParsed("/n Studio /report", "Studio report", "", RunMode::kQuickExit);
+    ExpectParsed("/v 2.1 /check /n Studio /list", "Studio list", "check", RunMode::kPurchase);
+    ExpectParsed("/report r.txt", "", "", RunMode::kNormal, "report=r.txt");
+    ExpectParsed("-list \"C:\\My Lists\\a,b.csv\" x /check", "", "", RunMode::kNormal,
+                 "check list=C:\\My Lists\\a,b.csv");
+    ExpectParsed("/?", "", "", RunMode::kNormal, "usage");
+    ExpectParsed("/Report r.txt /CHECK", "", "", RunMode::kNormal);
+    ExpectParsed("/list", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");
+    ExpectParsed("/report /check", "", "", RunMode::kNormal, "error: The flag /report needs a file name after it.");
+    ExpectParsed("/check /list a /check", "", "", RunMode::kNormal, "error: The flag /check is given twice.");
+    ExpectParsed("/check -n Studio", "Studio", "", RunMode::kQuickExit,
+                 "error: The flags /check, /list and /report cannot be combined with /n or /v.");
 }
 
 TEST(CommandLine, FlagsAreCaseSensitiveAndExact)

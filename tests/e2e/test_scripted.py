@@ -1,0 +1,126 @@
+"""The command line for scripts from outside: the real program's /check, /list and
+/report against the local server, with its exit codes, the bytes it writes, its standard
+error and no window while it runs."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, RegFile, RemovedKey,
+                      ServerTestCase, clear_packages, key, seed_packages, type_text, wait_until, windows_path,
+                      wine_env)
+from test_updates import closed_port
+
+PACKAGES = [
+    ('Alpha, "Quoted" Suite', {"Version": "2.0", "InstallProject": "Setup1"}),
+    ("Bravo Hidden", {"Version": "1.0", "Hide": "1"}),
+    ("Charlie Tools", {"Version": "3.0", "UpdateVersion": "3.5", "ProductUpdateUrl": "http://www.norvane.com/c35"}),
+]
+COMPONENTS = {'Alpha, "Quoted" Suite': [{"Name": "Codec", "ClassId": "{6E0D2C51-7A43-4C1B-9F1E-2B7C4D5A6E01}",
+                                          "Version": "1.2"}]}
+
+
+class ScriptedRunTest(ServerTestCase):
+
+    def tearDown(self):
+        self.server.behaviour("normal")
+        clear_packages()
+
+    def run_scripted(self, *args):
+        """Runs the program with args in the test's folder, watching the windows the while:
+        none appears. Returns the exit code and standard error."""
+        before = {w["hwnd"] for w in self.probe.call("top")["windows"]}
+        proc = subprocess.Popen([WINE, os.path.join(BIN_DIR, "vantorix.exe")] + list(args), cwd=self.work,
+                                env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        shown = []
+        while proc.poll() is None:
+            shown += [w["title"] for w in self.probe.call("top")["windows"] if w["visible"] and w["hwnd"] not in before]
+            time.sleep(0.05)
+        error = proc.communicate(timeout=60)[1]
+        self.assertEqual(shown, [], args)
+        return proc.returncode, error
+
+    def read(self, name):
+        with open(os.path.join(self.work, name), "rb") as f:
+            return f.read()
+
+    def test_check_list_and_report_beside_a_copy_with_its_window(self):
+        # Through regedit, which takes the double quotes of a key name.
+        clear_packages()
+        reg = RegFile()
+        for name, values in PACKAGES:
+            reg.key(PACKAGES_KEY + "\\" + name, values)
+        reg.key(PACKAGES_KEY + "\\" + PACKAGES[0][0] + "\\Components\\1", COMPONENTS[PACKAGES[0][0]][0])
+        reg.import_()
+        window = self.start()
+        # Offline, a newer version stored before counts.
+        self.assertEqual(self.run_scripted("/list", "before.csv"), (2, b""))
+        self.assertEqual(self.read("before.csv"),
+                         b'Application,Current Version,Update Version,Update Page\r\n'
+                         b'"Alpha, ""Quoted"" Suite",2.0,,\r\n'
+                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n')
+        self.server.catalogue({'Alpha, "Quoted" Suite': {"CurrentVersion": "2.1",
+                                                         "ProductURL": "http://www.norvane.com/alpha"},
+                               "Charlie Tools": {"CurrentVersion": "3.5"}})
+        self.server.behaviour("normal", latency=0.3)
+        self.assertEqual(self.run_scripted("/check", "/list", "list.csv", "/report", "report.txt"), (2, b""))
+        self.assertEqual(len(self.server.requests()), 2)
+        self.assertEqual(self.read("list.csv"),
+                         b'Application,Current Version,Update Version,Update Page\r\n'
+                         b'"Alpha, ""Quoted"" Suite",2.0,2.1,http://www.norvane.com/alpha\r\n'
+                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n')
+        # The button writes the same bytes after its date line.
+        window.click_control(window.main(0, 0), 1008)
+        window.wait_window("Save As", None, 15, "the save-as dialog")
+        key("ctrl+a")
+        type_text(windows_path(os.path.join(self.work, "button.txt")))
+        key("Return")
+        wait_until(lambda: window.main_enabled() and os.path.exists(os.path.join(self.work, "button.txt")), 20,
+                   "the button's report")
+        window.sync()
+        button, scripted = self.read("button.txt"), self.read("report.txt")
+        self.assertIn(b"Alpha, \"Quoted\" Suite Version: 2.0 Hide: 0 \r\n", scripted)
+        self.assertEqual(scripted.split(b"\r\n", 1)[1], button.split(b"\r\n", 1)[1])
+        self.assertEqual(sorted(os.listdir(self.work)), ["before.csv", "button.txt", "list.csv", "report.txt"])
+        self.assertTrue(window.running())
+
+    def test_exit_codes_and_standard_error(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0"})])
+        self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0"}})
+        self.assertEqual(self.run_scripted("/check"), (0, b""))
+        self.profile.use_proxy(closed_port())
+        try:
+            self.assertEqual(self.run_scripted("/list", "l.csv", "/check"),
+                             (3, b"Could not check 1 of 1 packages for updates.\r\n"))
+        finally:
+            self.profile.use_proxy(E2E_PORT)
+        self.assertEqual(self.read("l.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
+                                             b"Alpha Suite,2.0,,\r\n")
+        for args, error in [(["/list"], b"The flag /list needs a file name after it.\r\n"),
+                            (["/check", "/check"], b"The flag /check is given twice.\r\n"),
+                            (["/report", "r.txt", "/n", "Alpha Suite"],
+                             b"The flags /check, /list and /report cannot be combined with /n or /v.\r\n")]:
+            self.assertEqual(self.run_scripted(*args), (1, error))
+
+        # Targets that cannot be written stay as they were, and no temporary file is left.
+        for name in ("read-only.csv", "report.txt"):
+            with open(os.path.join(self.work, name), "wb") as f:
+                f.write(b"old")
+        os.chmod(os.path.join(self.work, "read-only.csv"), 0o444)
+        code, error = self.run_scripted("/list", "read-only.csv")
+        self.assertEqual(code, 1)
+        self.assertRegex(error.decode(), r"^Could not write %s: .+\r\n$"
+                         % windows_path(os.path.join(self.work, "read-only.csv")).replace("\\", r"\\"))
+        component = RemovedKey(COMPONENT_KEY)
+        try:
+            self.assertEqual(self.run_scripted("/list", "l.csv"), (0, b""))
+            self.assertEqual(self.run_scripted("/report", "report.txt"), (1, COMPONENT_WARNING.encode() + b"\r\n"))
+        finally:
+            component.restore()
+        self.assertEqual((self.read("read-only.csv"), self.read("report.txt")), (b"old", b"old"))
+        self.assertEqual(sorted(os.listdir(self.work)), ["l.csv", "read-only.csv", "report.txt"])
+
+
+if __name__ == "__main__":
+    unittest.main()
