@@ -17,3 +17,10 @@ endif()
 add_executable(bench_update_check ${CMAKE_CURRENT_LIST_DIR}/bench/BenchUpdateCheck.cpp
                ${CMAKE_CURRENT_LIST_DIR}/NetworkFixtures.cpp $<TARGET_OBJECTS:vx_res>)
 target_link_libraries(bench_update_check PRIVATE vx_update vx_testsupport)
+# The floor of the scripted check: a minimal program of bare POSTs.
+add_executable(bench_bare_posts ${CMAKE_CURRENT_LIST_DIR}/bench/BarePosts.cpp ${CMAKE_SOURCE_DIR}/update/UpdateRequest.cpp)
+target_include_directories(bench_bare_posts PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(bench_bare_posts PRIVATE wininet)
+# Not one of the bench_*.exe that tools/bench runs by itself.
+set_target_properties(bench_bare_posts PROPERTIES OUTPUT_NAME bare_posts)
+add_dependencies(bench_update_check bench_bare_posts vantorix)

@@ -1,7 +1,9 @@
 // BenchUpdateCheck.cpp: the time per package of an update check of 200 packages
 // against the local update server, beside the floor of 200 bare WinINet POSTs of the
 // same body through the same proxy. A third figure bounds what the check can reach
-// here: the floor plus proxy discovery alone, which runs afresh for every package.
+// here: the floor plus proxy discovery alone, which runs afresh for every package. The
+// last one is the scripted check ("vantorix /check") as a whole process, beside a
+// minimal program that POSTs the same requests.
 // On loopback these figures have no target: Wine repaints the progress bar
 // synchronously at each report. The target applies where the server answers after
 // 50 ms, a realistic round trip over the internet.
@@ -12,7 +14,9 @@
 //   tools/prepare-prefix "$WINEPREFIX" build/x86/bin 18799 /usr/lib/wine/wine
 //   VANTORIX_UPDATE_PORT=18799 /usr/lib/wine/wine build/x86/bin/bench_update_check.exe
 #include "tests/network/NetworkFixtures.h"
+#include "tests/network/bench/BarePost.h"
 #include "tests/support/Bench.h"
+#include "tests/support/TestProcess.h"
 #include "tests/support/TestRegistry.h"
 #include "update/InternetHandle.h"
 #include "update/ProxyDiscovery.h"
@@ -30,6 +34,8 @@ namespace {
 const int kPackages = 200;
 // Packages of the check against the server that answers after 50 ms.
 const int kDistantPackages = 40;
+// Packages of the scripted check, a process of its own.
+const int kScriptedPackages = 12;
 const int kRuns = 3;
 const char kTarget[] = "1.3";
 
@@ -38,26 +44,6 @@ std::string PackageName(int i)
     char name[64];
     snprintf(name, sizeof(name), "Bench Package %03d", i);
     return name;
-}
-
-// One POST as the query sends it, without discovery, parsing or storing.
-bool BarePost(const std::string& proxy, const char* name)
-{
-    char body[kUpdateRequestSize];
-    FormatUpdateRequest(name, "1.0", body);
-    CInternetHandle root(InternetOpenA("Orrin exe", INTERNET_OPEN_TYPE_PROXY, proxy.c_str(), nullptr, 0));
-    CInternetHandle connection(
-        InternetConnectA(root, kUpdateServerHost, INTERNET_DEFAULT_HTTP_PORT, "", "", INTERNET_SERVICE_HTTP, 0, 0));
-    CInternetHandle request(HttpOpenRequestA(connection, "POST", "/current_version/server.php", "HTTP/1.0", nullptr,
-                                             nullptr, INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    if (!request.IsOpen() || !HttpSendRequestA(request, nullptr, 0, body, (DWORD)strlen(body) + 1))
-        return false;
-    char buffer[10241];
-    DWORD read = 0, total = 0;
-    while (total < sizeof(buffer) - 1 && InternetReadFile(request, buffer + total, sizeof(buffer) - 1 - total, &read) &&
-           read)
-        total += read;
-    return total > 0;
 }
 
 // Checks the first count packages as the product list does; the time per package in ms.
@@ -86,13 +72,20 @@ double DiscoverAll(CProgressDlg& progress, int& named)
     return (BenchNowMs() - start) / kPackages;
 }
 
+// One process from start to exit; its time in ms, or -1 when it failed.
+double ProcessMs(const std::string& commandLine)
+{
+    double start = BenchNowMs();
+    return RunProcess(commandLine, 120000) < 0 ? -1 : BenchNowMs() - start;
+}
+
 // Bare POSTs for the first count packages; the time per package in ms.
 double PostAll(const std::string& proxy, int& answered, int count = kPackages)
 {
     answered = 0;
     double start = BenchNowMs();
     for (int i = 0; i < count; ++i)
-        answered += BarePost(proxy, PackageName(i).c_str()) ? 1 : 0;
+        answered += BarePost(proxy, kUpdateServerHost, PackageName(i).c_str()) ? 1 : 0;
     return (BenchNowMs() - start) / count;
 }
 
@@ -124,7 +117,7 @@ int main()
         bool keep = true;
         char latest[32] = {};
         QueryLatestVersion(PackageName(i).c_str(), "1.0", latest, keep, probe.Dialog());
-        BarePost(proxy, PackageName(i).c_str());
+        BarePost(proxy, kUpdateServerHost, PackageName(i).c_str());
     }
 
     int found = 0, foundWindowless = 0, answered = 0, named = 0;
@@ -142,6 +135,20 @@ int main()
     double checkDistant = BenchBest(kRuns, [&] { return CheckAll(probe.Dialog(), foundDistant, kDistantPackages); });
     double floorDistant = BenchBest(kRuns, [&] { return PostAll(proxy, answeredDistant, kDistantPackages); });
 
+    // The scripted check as a whole process, the first 12 packages listed, beside a
+    // minimal program that POSTs the same requests. Exit code 2: updates found.
+    ScopedPackages scriptedPackages;
+    for (int i = 0; i < kScriptedPackages; ++i)
+        scriptedPackages.Add(PackageName(i).c_str(), "1.0");
+    std::string names;
+    for (int i = 0; i < kScriptedPackages; ++i)
+        names += " \"" + PackageName(i) + "\"";
+    int scriptedCode = RunProcess("\"" + BinDir() + "vantorix.exe\" /check", 120000);
+    double scripted = BenchBest(kRuns, [&] { return ProcessMs("\"" + BinDir() + "vantorix.exe\" /check"); });
+    double scriptedFloor = BenchBest(kRuns, [&] {
+        return ProcessMs("\"" + BinDir() + "bare_posts.exe\" " + proxy + " " + kUpdateServerHost + names);
+    });
+
     printf("update check: %d and %d of %d packages found newer; %d of %d bare POSTs answered; "
            "%d of %d discoveries named the server\n",
            found, foundWindowless, kPackages, answered, kPackages, named, kPackages);
@@ -152,9 +159,12 @@ int main()
     BenchPrint("update check per package, no progress window", checkWindowless, floor, "");
     BenchPrint("bare POST plus proxy discovery alone (bound)", floor + discovery, floor, "");
     BenchPrint("update check per package, server answering after 50 ms", checkDistant, floorDistant, kTarget);
+    printf("scripted check: exit code %d\n", scriptedCode);
+    BenchPrint("vantorix /check, whole process, 12 packages, server after 50 ms", scripted, scriptedFloor, "1.2");
     UpdateServer::Control("POST", "reset");
     return found == kPackages && foundWindowless == kPackages && answered == kPackages && named == kPackages &&
-                   foundDistant == kDistantPackages && answeredDistant == kDistantPackages
+                   foundDistant == kDistantPackages && answeredDistant == kDistantPackages && scriptedCode == 2 &&
+                   scripted > 0 && scriptedFloor > 0
                ? 0
                : 1;
 }
