@@ -1,6 +1,7 @@
-// Fuzz_command_line.cpp: command-line splitting and the collection of "n" and "v", in a
-// single-byte code page and in 932.
+// Fuzz_command_line.cpp: command-line splitting, the flags for scripts and the collection
+// of "n" and "v", in a single-byte code page and in 932.
 #include "app/CommandLineCollect.h"
+#include "app/ScriptedCommand.h"
 #include "framework/CommandLineSplit.h"
 #include "tests/fuzz/FuzzCodePage.h"
 #include <stdint.h>
@@ -20,12 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     bool collectName = false, collectVersion = false;
     char name[512] = {}, version[512] = {};
     CommandLineCollector c = {&collectName, &collectVersion, name, sizeof(name), version, sizeof(version)};
+    ScriptedCommand script;
     for (size_t i = 1; i < args.size(); ++i) {
         if (EndsInsideChar(args[i], lead) && !inputEndsInside)
             abort();
         const char* param = args[i].c_str();
         bool isFlag = param[0] == '/' || param[0] == '-';
-        CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag, lead);
+        if (!TakeScriptedParam(script, isFlag ? param + 1 : param, isFlag))
+            CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag, lead);
         if (collectName && collectVersion)
             abort();
         if (strnlen(name, sizeof(name)) >= sizeof(name) || strnlen(version, sizeof(version)) >= sizeof(version))
@@ -33,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!inputEndsInside && (EndsInsideChar(name, lead) || EndsInsideChar(version, lead)))
             abort();
     }
+    FinishScriptedCommand(script);
+    // Scripted work is only ever asked for with its files.
+    if (script.error.empty() && ((script.list && script.listFile.empty() && !script.usage) || script.pendingFile))
+        abort();
     return 0;
 }
