@@ -55,6 +55,11 @@ TEST(CommandLine, SplitsByTheCharactersOfTheCodePage)
         // Traditional Chinese 功.
         {950, "p \"\xa5\x5c\" x", {"p", "\xa5\x5c", "x"}},
         {1252, "p \"\xa5\x5c\" x", {"p", "\xa5\" x"}},
+        // The first and last lead byte of each range, trail byte 0x5C before a quote.
+        {932, "p \"\x81\x5c\" \"\x9f\x5c\" \"\xe0\x5c\" \"\xfc\x5c\"",
+         {"p", "\x81\x5c", "\x9f\x5c", "\xe0\x5c", "\xfc\x5c"}},
+        {949, "p \"\x81\x5c\" \"\xfe\x5c\"", {"p", "\x81\x5c", "\xfe\x5c"}},
+        {950, "p \"\x81\x5c\" \"\xfe\x5c\"", {"p", "\x81\x5c", "\xfe\x5c"}},
     };
     for (const Row& row : rows)
         EXPECT_EQ(SplitCommandLine(row.line, CodePageLeadBytes(row.codePage)), row.args)
