@@ -117,7 +117,9 @@ int CPackagesDlg::FindLinkRowBetween(POINT pt, int first, int last) const
         char update[260];
         if (m_list.GetItemText(row, 2, update, sizeof(update)) > 0 && update[0] &&
             m_list.GetItemRect(row, &textStrip, LVIR_BOUNDS)) {
-            textStrip.left = (int)((textStrip.right - textStrip.left) * 0.85);
+            // 85/100 in integers: the 32-bit build's x87 arithmetic holds 0.85 as a bit
+            // less and would land a pixel short where the product is whole (540 -> 458).
+            textStrip.left = (textStrip.right - textStrip.left) * 85 / 100;
             if (::PtInRect(&textStrip, pt))
                 return row;
         }
