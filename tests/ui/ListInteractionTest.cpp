@@ -354,6 +354,17 @@ TEST(ListInteraction, LinkAreaIsExactlyTheDrawnStrips)
         EXPECT_FALSE(reacts({icon.left - 1, icon.top}));
         EXPECT_FALSE(reacts({icon.right, icon.top}));
         EXPECT_EQ(PtInRect(&header, {textX, past}) != FALSE, row == 0);
+
+        // The text strip's left edge is at 85/100 of the row's width as the list reports
+        // it, truncated: the installed version and the pixel left of the edge are no link.
+        RECT whole = {LVIR_BOUNDS}, installed = {LVIR_BOUNDS, 1};
+        ASSERT_TRUE(SendMessageA(list.m_hWnd, LVM_GETITEMRECT, row, (LPARAM)&whole));
+        ASSERT_TRUE(SendMessageA(list.m_hWnd, LVM_GETSUBITEMRECT, row, (LPARAM)&installed));
+        const int edge = (whole.right - whole.left) * 85 / 100, y = (whole.top + whole.bottom) / 2;
+        EXPECT_FALSE(reacts({(installed.left + installed.right) / 2, y}));
+        EXPECT_FALSE(reacts({installed.right - 1, y}));
+        EXPECT_FALSE(reacts({edge - 1, y}));
+        EXPECT_TRUE(reacts({edge, y}));
     }
 
     // The lower edge of Alpha's newer version opens Alpha's page; the header above it
@@ -402,7 +413,7 @@ TEST(ListInteraction, RestrictedLinkSearchFindsWhatTheFullWalkFinds)
     RECT icon, bounds;
     dlg.m_list.GetItemRect(0, &icon, LVIR_ICON);
     dlg.m_list.GetItemRect(0, &bounds, LVIR_BOUNDS);
-    const int textLeft = (int)((bounds.right - bounds.left) * 0.85);
+    const int textLeft = (bounds.right - bounds.left) * 85 / 100;
     // Across the edges of both strips, and between them.
     const int xs[] = {icon.left - 1, icon.left, (icon.left + icon.right) / 2, icon.right - 1, icon.right,
                       (icon.right + textLeft) / 2, textLeft - 1, textLeft, bounds.right - 1, bounds.right};
