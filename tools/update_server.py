@@ -31,6 +31,7 @@ import os
 import signal
 import socket
 import socketserver
+import struct
 import subprocess
 import sys
 import threading
@@ -46,6 +47,8 @@ RPC_PATH = "/current_version/server.php"
 #   no-length                      no Content-Length header; the connection closes at the end
 #   slow      delay, chunk         the body in chunks of `chunk` bytes, `delay` seconds apart
 #   silent    hold                 reads the request, answers nothing for `hold` seconds
+#   drop                           reads the request and closes the connection with a reset,
+#                                  no answer
 #   fault-after                    a valid struct followed by a <fault> element
 #   truncate  bytes                announces the whole body, sends `bytes` of it, closes
 #   huge-length length             announces `length` (default 2000000000), sends the body
@@ -56,7 +59,7 @@ RPC_PATH = "/current_version/server.php"
 #   packages  [names]              misbehave only for these packages; others get `normal`
 #             {name: behaviour}    each named package its own behaviour; others get `normal`
 #   latency   seconds              wait this long before answering (a distant server)
-BEHAVIOURS = ("normal", "no-length", "slow", "silent", "fault-after", "truncate",
+BEHAVIOURS = ("normal", "no-length", "slow", "silent", "drop", "fault-after", "truncate",
               "huge-length", "length", "garbage", "raw")
 
 
@@ -200,6 +203,13 @@ class UpdateRequestHandler(xmlrpc.server.SimpleXMLRPCRequestHandler):
         mode = behaviour.get("mode", "normal")
         if mode == "silent":
             self.state.stopping.wait(float(behaviour.get("hold", 40)))
+            self.close_connection = True
+            return
+        if mode == "drop":
+            # Closed with a reset (no linger), not a FIN: the client's wait for the status
+            # line fails at once instead of reading an empty answer.
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            os.close(self.connection.detach())
             self.close_connection = True
             return
         if mode == "fault-after":
