@@ -218,6 +218,38 @@ TEST_F(OnlinePopulate, SilentPackagesApartDoNotEndTheCheckAndAreCounted)
     EXPECT_EQ(Messages(closer), std::vector<std::string>({Unchecked(2, 4, 4)}));
 }
 
+TEST_F(OnlinePopulate, DroppedConnectionsAreNoTimeOutsAndTheNextPackagesAreAsked)
+{
+    ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
+    ScopedPackages packages;
+    for (const char* name : {"P1", "P2", "P3", "P4"})
+        packages.Add(name, "1.0");
+    UpdateServer::SetCatalogue({UpdateServer::Entry("P1", "2.0", nullptr), UpdateServer::Entry("P2", "2.0", nullptr),
+                                UpdateServer::Entry("P3", "3.0", nullptr), UpdateServer::Entry("P4", "1.0", nullptr)});
+    // The reset comes while the client waits for the answer: the send itself fails.
+    UpdateServer::SetBehaviour("{\"mode\": \"drop\", \"latency\": 0.3, \"packages\": [\"P1\", \"P2\"]}");
+
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+    UpdateServer::Control("POST", "requests/clear");
+    CWindowCloser closer;
+    CheckUpdates(dlg);
+
+    // Two connections closed unanswered in a row fail at once: no time-outs, and the
+    // pass goes on to P3 (newer) and P4 (as installed).
+    ASSERT_EQ(UpdateServer::RequestCount(), 4);
+    EXPECT_NE(UpdateServer::RequestBytes(3).find("<string>P4</string>"), std::string::npos);
+    std::vector<ListRow> rows = ReadRows(dlg.m_list);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].update, "");
+    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[2].update, "3.0");
+    EXPECT_EQ(rows[2].image, 0);
+    EXPECT_EQ(rows[3].update, "");
+    EXPECT_EQ(Messages(closer), std::vector<std::string>({"Vantorix|Could not check 2 of 4 packages for updates. "
+                                                          "Newer versions found earlier are still shown.|4"}));
+}
+
 TEST_F(OnlinePopulate, UnreadableAnswersCountAndFaultsDoNotUnlessCancelled)
 {
     ASSERT_EQ(UpdateServer::Control("GET", "ping"), 200) << "the local update server is not running";
