@@ -34,12 +34,15 @@ bool TakeScriptedParam(ScriptedCommand& c, const char* param, bool isFlag)
     if (!param)
         return false;
     if (c.pendingFile) {
-        if (!isFlag) {
+        if (!isFlag && param[0]) {
             (c.pendingFile == ScriptedCommand::kList ? c.listFile : c.reportFile) = param;
             c.pendingFile = 0;
             return true;
         }
+        // A flag, or an empty argument (""), where the FILE should be.
         MissingFile(c);
+        if (!isFlag)
+            return true;
     }
     if (isFlag && (strcmp(param, "n") == 0 || strcmp(param, "v") == 0)) {
         if (c.scripted && !c.usage)

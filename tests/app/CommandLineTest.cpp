@@ -78,6 +78,7 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/Report r.txt /CHECK", "", "", RunMode::kNormal);
     ExpectParsed("/list", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");
     ExpectParsed("/report /check", "", "", RunMode::kNormal, "error: The flag /report needs a file name after it.");
+    ExpectParsed("/list \"\" /check", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");
     ExpectParsed("/check /list a /check", "", "", RunMode::kNormal, "error: The flag /check is given twice.");
     ExpectParsed("/check -n Studio", "Studio", "", RunMode::kQuickExit,
                  "error: The flags /check, /list and /report cannot be combined with /n or /v.");
