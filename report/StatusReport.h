@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <string>
 
+class CWholeFile;
+
 extern const char kReportFileName[];        // "Daxfltstat.txt", the name offered first
 extern const char kComponentWarningText[];  // shown when the component cannot be created
 
