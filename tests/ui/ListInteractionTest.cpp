@@ -357,7 +357,7 @@ TEST(ListInteraction, LinkAreaIsExactlyTheDrawnStrips)
 
         // The text strip's left edge is at 85/100 of the row's width as the list reports
         // it, truncated: the installed version and the pixel left of the edge are no link.
-        RECT whole = {LVIR_BOUNDS}, installed = {LVIR_BOUNDS, 1};
+        RECT whole = {LVIR_BOUNDS, 0, 0, 0}, installed = {LVIR_BOUNDS, 1, 0, 0};
         ASSERT_TRUE(SendMessageA(list.m_hWnd, LVM_GETITEMRECT, row, (LPARAM)&whole));
         ASSERT_TRUE(SendMessageA(list.m_hWnd, LVM_GETSUBITEMRECT, row, (LPARAM)&installed));
         const int edge = (whole.right - whole.left) * 85 / 100, y = (whole.top + whole.bottom) / 2;
