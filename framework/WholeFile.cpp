@@ -19,13 +19,11 @@ bool CWholeFile::Open(const char* target)
     // The system splits the path: its file part starts after the last separator, found
     // by character, so a trail byte 0x5C is never taken for one.
     char* filePart = nullptr;
-    DWORD size = ::GetFullPathNameA(m_target.c_str(), 0, nullptr, nullptr);
+    const DWORD size = ::GetFullPathNameA(m_target.c_str(), 0, nullptr, nullptr);
     std::vector<char> full(size + 1);
-    if (size == 0 || ::GetFullPathNameA(m_target.c_str(), size + 1, full.data(), &filePart) == 0 || !filePart ||
-        !*filePart) {
-        m_error = size == 0 ? ::GetLastError() : ERROR_INVALID_NAME;
-        if (m_error == ERROR_SUCCESS)
-            m_error = ERROR_INVALID_NAME;
+    const bool resolved = size != 0 && ::GetFullPathNameA(m_target.c_str(), size + 1, full.data(), &filePart) != 0;
+    if (!resolved || !filePart || !*filePart) {
+        m_error = resolved ? ERROR_INVALID_NAME : ::GetLastError();  // a folder, not a file
         return false;
     }
     m_target = full.data();
@@ -39,9 +37,9 @@ bool CWholeFile::Open(const char* target)
     }
 
     // GetTempFileNameA creates the file, with a name of its own in that folder.
-    char temporary[MAX_PATH + 16] = {};
-    if (folder.size() > MAX_PATH - 14 || !::GetTempFileNameA(folder.c_str(), "vx", 0, temporary)) {
-        m_error = folder.size() > MAX_PATH - 14 ? ERROR_FILENAME_EXCED_RANGE : ::GetLastError();
+    char temporary[MAX_PATH] = {};
+    if (!::GetTempFileNameA(folder.c_str(), "vx", 0, temporary)) {
+        m_error = ::GetLastError();
         return false;
     }
     m_temporary = temporary;
@@ -54,18 +52,25 @@ bool CWholeFile::Open(const char* target)
     return true;
 }
 
-bool CWholeFile::Write(const void* data, DWORD size)
+bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* error)
 {
     DWORD written = 0;
-    if (!::WriteFile(m_file, data, size, &written, nullptr)) {
-        m_error = ::GetLastError();
+    if (!::WriteFile(file, data, size, &written, nullptr)) {
+        *error = ::GetLastError();
+        if (*error == ERROR_SUCCESS)
+            *error = ERROR_WRITE_FAULT;
         return false;
     }
     if (written != size) {
-        m_error = ERROR_DISK_FULL;  // a short write without a reason
+        *error = ERROR_DISK_FULL;
         return false;
     }
     return true;
+}
+
+bool CWholeFile::Write(const void* data, DWORD size)
+{
+    return WriteAll(m_file, data, size, &m_error);
 }
 
 bool CWholeFile::Commit()

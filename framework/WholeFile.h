@@ -2,13 +2,17 @@
 // target's folder, then moved over the target in one step, so that a reader sees the
 // old file or the new one, never part of one.
 //
-// How to use: Open with the target's path, write through Handle(), then Commit. A file
+// How to use: Open with the target's path, Write the content, then Commit. A file
 // that is not committed (a failure, an early return) is deleted; the target stays as
 // it was. Error() and Path() name the system's reason and the file for a message.
 #pragma once
 
 #include <windows.h>
 #include <string>
+
+// Writes all of data to file; false with the system's reason in *error otherwise (a
+// short write without one counts as a full disk).
+bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* error);
 
 class CWholeFile {
 public:
@@ -19,7 +23,6 @@ public:
 
     // target: absolute, or relative to the current folder.
     bool Open(const char* target);
-    HANDLE Handle() const { return m_file; }
     // Writes all of data; false with Error() set otherwise.
     bool Write(const void* data, DWORD size);
     // Closes the temporary file and moves it over the target.
@@ -28,8 +31,6 @@ public:
     DWORD Error() const { return m_error; }
     // The target's full path (as given until Open has resolved it).
     const std::string& Path() const { return m_target; }
-    // Keeps the reason of a failure found by the caller's own writes.
-    void SetError(DWORD error) { m_error = error; }
 
 private:
     void Discard();

@@ -24,25 +24,23 @@ class CReportFile : public CReportOutput {
 public:
     explicit CReportFile(HANDLE file) : m_file(file), m_error(ERROR_SUCCESS) {}
 
-    bool Write(const std::string& piece) override
-    {
-        DWORD written = 0;
-        if (::WriteFile(m_file, piece.data(), (DWORD)piece.size(), &written, nullptr)) {
-            if (written == piece.size())
-                return true;
-            m_error = ERROR_DISK_FULL;  // a short write without a reason
-            return false;
-        }
-        m_error = ::GetLastError();
-        if (m_error == ERROR_SUCCESS)
-            m_error = ERROR_WRITE_FAULT;
-        return false;
-    }
+    bool Write(const std::string& piece) override { return WriteAll(m_file, piece.data(), (DWORD)piece.size(), &m_error); }
     DWORD Error() const { return m_error; }
 
 private:
     HANDLE m_file;
     DWORD m_error;
+};
+
+// Writes each piece to a file replaced whole, which keeps the reason of a failure.
+class CWholeReportFile : public CReportOutput {
+public:
+    explicit CWholeReportFile(CWholeFile& file) : m_file(file) {}
+
+    bool Write(const std::string& piece) override { return m_file.Write(piece.data(), (DWORD)piece.size()); }
+
+private:
+    CWholeFile& m_file;
 };
 
 }  // namespace
@@ -115,11 +113,9 @@ bool WriteStatusReport(const char* path, HWND owner)
 
 ReportResult WriteReportWhole(CWholeFile& file)
 {
-    CReportFile out(file.Handle());
+    CWholeReportFile out(file);
     ReportResult result = WriteReportBody(out, nullptr, false);
-    if (result == kReportWriteFailed)
-        file.SetError(out.Error());
-    else if (result == kReportWritten && !file.Commit())
+    if (result == kReportWritten && !file.Commit())
         result = kReportWriteFailed;
     return result;
 }
