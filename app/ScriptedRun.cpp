@@ -5,10 +5,10 @@
 #include "framework/FileError.h"
 #include "framework/WholeFile.h"
 #include "report/StatusReport.h"
-#include "ui/ListCsv.h"
-#include "ui/ListRules.h"
-#include "ui/ProductListPass.h"
-#include "update/ProgressDlg.h"
+#include "report/ListCsv.h"
+#include "update/PageAddress.h"
+#include "update/ProductListPass.h"
+#include "update/Progress.h"
 #include "update/UpdateStore.h"
 
 #include <stdio.h>
@@ -118,8 +118,7 @@ int RunScriptedCommand(const ScriptedCommand& command)
     int code = kExitDone;
     bool failed = false;
     if (command.check || command.list) {
-        // A progress object without a window: nothing is shown and nothing cancels.
-        CProgressDlg noWindow;
+        CNoProgress noWindow;
         CCsvRows rows;
         const PassCounts counts = RunProductListPass(command.check, noWindow, rows);
         if (counts.unchecked > 0) {

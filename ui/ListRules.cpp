@@ -1,28 +1,6 @@
 // ListRules.cpp: plain rules of the product list.
 #include "ui/ListRules.h"
-
-namespace {
-
-bool StartsWithNoCase(const char* text, const char* prefix)
-{
-    for (; *prefix; ++text, ++prefix) {
-        char c = *text;
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != *prefix)
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-bool IsWebPageAddress(const char* address)
-{
-    if (!address)
-        return false;
-    return StartsWithNoCase(address, "http://") || StartsWithNoCase(address, "https://");
-}
+#include "update/PageAddress.h"
 
 const char* LinkPageAddress(const char* stored, const char* productsPage)
 {

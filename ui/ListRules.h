@@ -3,8 +3,7 @@
 // list a point can lie on.
 #pragma once
 
-// True when address starts with "http://" or "https://", letter case ignored.
-bool IsWebPageAddress(const char* address);
+#include "update/PageAddress.h"
 
 // The page that a click on a newer version opens: the stored address when it is a web
 // page address, otherwise productsPage (also when nothing is stored).

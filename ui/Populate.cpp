@@ -3,7 +3,7 @@
 #include "ui/PackagesDlg.h"
 
 #include "packages/PackageInfo.h"
-#include "ui/ProductListPass.h"
+#include "update/ProductListPass.h"
 
 namespace {
 

@@ -84,7 +84,7 @@ void CProgressDlg::SetStatusText(const char* text)
         ::SetDlgItemTextA(m_hWnd, IDC_STATUS_TEXT, text ? text : "");
 }
 
-BOOL CProgressDlg::SetProgress(int position)
+bool CProgressDlg::SetProgress(int position)
 {
     // Serve the thread's waiting messages; this is where Cancel is seen.
     MSG msg;
@@ -101,7 +101,7 @@ BOOL CProgressDlg::SetProgress(int position)
     }
 
     if (!m_hWnd)
-        return m_bCancelled;  // destroyed meanwhile, or never created
+        return m_bCancelled != FALSE;  // destroyed meanwhile, or never created
 
     m_progressBar.SetPos(position);
 
@@ -117,7 +117,7 @@ BOOL CProgressDlg::SetProgress(int position)
     if (_mbscmp(reinterpret_cast<const unsigned char*>(current), reinterpret_cast<const unsigned char*>(text)) != 0)
         ::SetDlgItemTextA(m_hWnd, IDC_PERCENT_TEXT, text);
 
-    return m_bCancelled;
+    return m_bCancelled != FALSE;
 }
 
 void CProgressDlg::ReenableOwner()

@@ -1,4 +1,5 @@
-// ProgressDlg.h: CProgressDlg, the modeless progress window of an update check.
+// ProgressDlg.h: CProgressDlg, the modeless progress window of an update check, the
+// window's IProgress.
 //
 // How to use: Create with the owner (which it disables), SetStatusText and
 // SetProgress while the work runs (each SetProgress serves the thread's waiting
@@ -8,15 +9,16 @@
 
 #include "framework/Dialog.h"
 #include "framework/ProgressCtrl.h"
+#include "update/Progress.h"
 
-class CProgressDlg : public CDialog {
+class CProgressDlg : public CDialog, public IProgress {
 public:
     explicit CProgressDlg(UINT nCaptionID = 0);
     ~CProgressDlg() override;
 
     BOOL Create(CWnd* pParent);
-    void SetStatusText(const char* text);
-    BOOL SetProgress(int position);
+    void SetStatusText(const char* text) override;
+    bool SetProgress(int position) override;
     BOOL DestroyWindow() override;
 
     CProgressCtrl m_progressBar;

@@ -5,7 +5,7 @@
 #include "framework/AnsiCodePage.h"
 #include "framework/Handles.h"
 #include "update/PrefsJs.h"
-#include "update/ProgressDlg.h"
+#include "update/Progress.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -176,7 +176,7 @@ void ReadOperaProxy(const std::string& appData, std::string& proxyText)
 
 }  // namespace
 
-bool DiscoverProxy(CProgressDlg& progress, ProxyChoice& choice)
+bool DiscoverProxy(IProgress& progress, ProxyChoice& choice)
 {
     choice = ProxyChoice();
     char browserPath[256] = {};

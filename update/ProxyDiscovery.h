@@ -4,7 +4,7 @@
 
 #include <string>
 
-class CProgressDlg;
+class IProgress;
 
 // The agent, access type and proxy text for InternetOpenA.
 struct ProxyChoice {
@@ -17,4 +17,4 @@ struct ProxyChoice {
 
 // Looks up the default browser and its proxy. Reports 20 once the browser is known
 // and, after a profile search, 30; false as soon as a report brings a cancellation.
-bool DiscoverProxy(CProgressDlg& progress, ProxyChoice& choice);
+bool DiscoverProxy(IProgress& progress, ProxyChoice& choice);

@@ -4,7 +4,7 @@
 
 #include "update/InternetHandle.h"
 #include "update/PrefsJs.h"
-#include "update/ProgressDlg.h"
+#include "update/Progress.h"
 #include "update/ProxyDiscovery.h"
 #include "update/UpdateRequest.h"
 #include "update/UpdateResponse.h"
@@ -34,7 +34,7 @@ bool EndedByTimeout(DWORD error, DWORD startTick)
 // The running progress position; every report updates keepChecking.
 class CQueryProgress {
 public:
-    CQueryProgress(CProgressDlg& progress, bool& keepChecking) : m_progress(progress), m_keepChecking(keepChecking) {}
+    CQueryProgress(IProgress& progress, bool& keepChecking) : m_progress(progress), m_keepChecking(keepChecking) {}
 
     // Moves on by step and reports; false when the user has cancelled.
     bool Advance(int step)
@@ -50,7 +50,7 @@ public:
     void SetPosition(int position) { m_position = position; }
 
 private:
-    CProgressDlg& m_progress;
+    IProgress& m_progress;
     bool& m_keepChecking;
     int m_position = 10;
 };
@@ -118,7 +118,7 @@ std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
 }  // namespace
 
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress, QueryOutcome* outcome)
+                        bool& keepChecking, IProgress& progress, QueryOutcome* outcome)
 {
     QueryOutcome ignored;
     if (!outcome)

@@ -1,7 +1,7 @@
 // UpdateQuery.h: the update query of one package over HTTP (one XML-RPC call).
 #pragma once
 
-class CProgressDlg;
+class IProgress;
 
 // The maker's update server.
 extern const char kUpdateServerHost[];
@@ -17,4 +17,4 @@ struct QueryOutcome {
     bool answered = false;  // an answer told the package's state: a version, or a fault
 };
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, CProgressDlg& progress, QueryOutcome* outcome = nullptr);
+                        bool& keepChecking, IProgress& progress, QueryOutcome* outcome = nullptr);

@@ -1,5 +1,5 @@
 // ListCsv.cpp: product list CSV lines.
-#include "ui/ListCsv.h"
+#include "report/ListCsv.h"
 
 const char kListCsvHeader[] = "Application,Current Version,Update Version,Update Page\r\n";
 

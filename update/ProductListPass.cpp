@@ -1,14 +1,14 @@
 // ProductListPass.cpp: the walk that decides the product list's package rows.
-#include "ui/ProductListPass.h"
+#include "update/ProductListPass.h"
 
 #include "framework/Handles.h"
-#include "update/ProgressDlg.h"
+#include "update/Progress.h"
 #include "update/UpdateQuery.h"
 #include "update/UpdateStore.h"
 
 #include <string>
 
-PassCounts RunProductListPass(bool online, CProgressDlg& progress, CPackageRowSink& sink)
+PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink)
 {
     PassCounts counts;
     bool keepChecking = true;

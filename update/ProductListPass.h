@@ -4,7 +4,7 @@
 
 #include "packages/PackageRegistry.h"
 
-class CProgressDlg;
+class IProgress;
 
 // A package row as the list shows it.
 struct PackageRow {
@@ -31,4 +31,4 @@ struct PassCounts {
 // version from the stored records offline, or online from the update server (reporting
 // to progress, which may have no window), until a cancellation or two network
 // time-outs in a row, after which the stored records stand in.
-PassCounts RunProductListPass(bool online, CProgressDlg& progress, CPackageRowSink& sink);
+PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink);
