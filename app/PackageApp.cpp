@@ -56,7 +56,7 @@ BOOL CPackageApp::InitInstance()
     CWinApp::InitInstance();
     ParseCommandLine(m_cmdInfo);
     if (m_cmdInfo.m_script.scripted) {
-        m_nExitCode = RunScriptedCommand(m_cmdInfo.m_script);
+        m_nExitCode = RunScriptedCommand(m_cmdInfo.m_script, ScriptedFrontEnd::kWindowProgram);
         return FALSE;
     }
     const RunMode mode = ChooseRunMode(m_cmdInfo.m_packageName, m_cmdInfo.m_packageVersion);

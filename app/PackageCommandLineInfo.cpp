@@ -10,7 +10,8 @@ CPackageCommandLineInfo::CPackageCommandLineInfo()
 
 void CPackageCommandLineInfo::ParseParam(const char* param, BOOL isFlag, BOOL isLast)
 {
-    const bool scripted = TakeScriptedParam(m_script, param, isFlag != FALSE);
+    // The framework passes a flag's text after its '/' or '-'.
+    const bool scripted = TakeScriptedParam(m_script, param, isFlag ? param[-1] : 0);
     if (isLast)
         FinishScriptedCommand(m_script);
     if (scripted)

@@ -11,36 +11,86 @@ void Fault(ScriptedCommand& c, const std::string& text)
         c.error = text;
 }
 
-void MissingFile(ScriptedCommand& c)
+const char* PendingName(int pending)
 {
-    Fault(c, std::string("The flag /") + (c.pendingFile == ScriptedCommand::kList ? "list" : "report") +
-                 " needs a file name after it.");
-    c.pendingFile = 0;
+    return pending == ScriptedCommand::kList ? "list" : pending == ScriptedCommand::kReport ? "report" : "proxy";
+}
+
+void MissingValue(ScriptedCommand& c)
+{
+    Fault(c, std::string("The flag /") + PendingName(c.pendingValue) +
+                 (c.pendingValue == ScriptedCommand::kProxy ? " needs HOST:PORT or direct after it."
+                                                            : " needs a file name after it."));
+    c.pendingValue = 0;
+}
+
+// ASCII letters in any case; a byte of a double-byte character is never one of them.
+bool SameFlag(const char* param, const char* name)
+{
+    for (; *name; ++param, ++name) {
+        char c = *param;
+        if (c >= 'A' && c <= 'Z')
+            c = (char)(c - 'A' + 'a');
+        if (c != *name)
+            return false;
+    }
+    return *param == '\0';
+}
+
+// The line is scripted from now on: an argument met before that becomes its fault.
+void MarkScripted(ScriptedCommand& c)
+{
+    if (!c.scripted && !c.stray.empty())
+        Fault(c, c.stray);
+    c.scripted = true;
 }
 
 // A flag that may be given once: marks it, or notes the second time.
 void Once(ScriptedCommand& c, bool& given, const char* name)
 {
-    c.scripted = true;
+    MarkScripted(c);
     if (given)
         Fault(c, std::string("The flag /") + name + " is given twice.");
     given = true;
 }
 
+void TakeValue(ScriptedCommand& c, const char* value)
+{
+    switch (c.pendingValue) {
+    case ScriptedCommand::kList:
+        c.listFile = value;
+        break;
+    case ScriptedCommand::kReport:
+        c.reportFile = value;
+        break;
+    default:
+        if (SameFlag(value, "direct")) {
+            c.proxy.kind = ProxyRule::kDirect;
+        } else if (IsProxyAddress(value)) {
+            c.proxy.kind = ProxyRule::kNamed;
+            c.proxy.address = value;
+        } else {
+            Fault(c, std::string("The proxy \"") + value + "\" is not HOST:PORT or direct.");
+        }
+        break;
+    }
+    c.pendingValue = 0;
+}
+
 }  // namespace
 
-bool TakeScriptedParam(ScriptedCommand& c, const char* param, bool isFlag)
+bool TakeScriptedParam(ScriptedCommand& c, const char* param, char flagMark)
 {
     if (!param)
         return false;
-    if (c.pendingFile) {
+    const bool isFlag = flagMark != 0;
+    if (c.pendingValue) {
         if (!isFlag && param[0]) {
-            (c.pendingFile == ScriptedCommand::kList ? c.listFile : c.reportFile) = param;
-            c.pendingFile = 0;
+            TakeValue(c, param);
             return true;
         }
-        // A flag, or an empty argument (""), where the FILE should be.
-        MissingFile(c);
+        // A flag, or an empty argument (""), where the value should be.
+        MissingValue(c);
         if (!isFlag)
             return true;
     }
@@ -50,27 +100,40 @@ bool TakeScriptedParam(ScriptedCommand& c, const char* param, bool isFlag)
         c.collecting = true;
         return false;
     }
-    if (c.collecting || !isFlag)
+    if (c.collecting)
         return false;
-    if (strcmp(param, "check") == 0) {
+    if (isFlag && SameFlag(param, "check")) {
         Once(c, c.check, "check");
-    } else if (strcmp(param, "list") == 0) {
+    } else if (isFlag && SameFlag(param, "list")) {
         Once(c, c.list, "list");
-        c.pendingFile = ScriptedCommand::kList;
-    } else if (strcmp(param, "report") == 0) {
+        c.pendingValue = ScriptedCommand::kList;
+    } else if (isFlag && SameFlag(param, "report")) {
         Once(c, c.report, "report");
-        c.pendingFile = ScriptedCommand::kReport;
-    } else if (strcmp(param, "?") == 0) {
-        c.scripted = true;
+        c.pendingValue = ScriptedCommand::kReport;
+    } else if (isFlag && SameFlag(param, "proxy")) {
+        Once(c, c.proxyGiven, "proxy");
+        c.pendingValue = ScriptedCommand::kProxy;
+    } else if (isFlag && strcmp(param, "?") == 0) {
+        MarkScripted(c);
         c.usage = true;
     } else {
-        return false;
+        // Meaningless on a line without scripted flags; a typo or a path cut at a blank
+        // on one with them.
+        const std::string text =
+            isFlag ? "Unknown flag \"" + std::string(1, flagMark) + param + "\"."
+                   : "Unexpected argument \"" + std::string(param) +
+                         "\"; a file name with blanks goes between double quotes.";
+        if (c.scripted)
+            Fault(c, text);
+        else if (c.stray.empty())
+            c.stray = text;
+        return c.scripted;
     }
     return true;
 }
 
 void FinishScriptedCommand(ScriptedCommand& c)
 {
-    if (c.pendingFile)
-        MissingFile(c);
+    if (c.pendingValue)
+        MissingValue(c);
 }

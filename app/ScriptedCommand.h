@@ -1,10 +1,15 @@
 // ScriptedCommand.h: the command line's flags for scripts: /check, /list FILE,
-// /report FILE and /?. Plain logic without windows.h, so that it can be fuzzed natively.
+// /report FILE, /proxy HOST:PORT|direct and /?. Plain logic without windows.h, so that
+// it can be fuzzed natively.
 //
-// The flags count only while nothing collects, that is before any "n" or "v"; after
-// one they are values as every other flag is, so "/n Studio /report" names the package
-// "Studio report".
+// The flags match in any letter case, and count only while nothing collects, that is
+// before any "n" or "v"; after one they are values as every other flag is, so
+// "/n Studio /report" names the package "Studio report". A line that holds one of
+// them is strict: every argument before any "n" or "v" must be such a flag or its
+// value. A line without one keeps every other argument's old meaning.
 #pragma once
+
+#include "update/ProxyRule.h"
 
 #include <string>
 
@@ -14,20 +19,25 @@ struct ScriptedCommand {
     bool check = false;
     bool list = false;
     bool report = false;
+    bool proxyGiven = false;
     std::string listFile;
     std::string reportFile;
+    ProxyRule proxy;        // kBrowserOrMachine unless /proxy names one
     std::string error;      // the first fault of the command line; empty when none
 
     // Parsing state.
-    int pendingFile = 0;     // kList or kReport while its FILE is awaited
+    int pendingValue = 0;    // kList, kReport or kProxy while its value is awaited
     bool collecting = false; // "n" or "v" seen
-    enum { kList = 1, kReport = 2 };
+    std::string stray;       // the first other argument, a fault once the line is scripted
+    enum { kList = 1, kReport = 2, kProxy = 3 };
+
+    ScriptedCommand() { proxy.kind = ProxyRule::kBrowserOrMachine; }
 };
 
-// One argument in order (param without its leading '/' or '-' when isFlag). True when
-// it belongs to the scripted command, a flag or its FILE, and so is no value for "n"
-// and "v".
-bool TakeScriptedParam(ScriptedCommand& command, const char* param, bool isFlag);
+// One argument in order: param without its leading '/' or '-', which flagMark holds (0
+// for a plain argument). True when it belongs to the scripted command, a flag or its
+// value, and so is no value for "n" and "v".
+bool TakeScriptedParam(ScriptedCommand& command, const char* param, char flagMark);
 
-// After the last argument: a FILE still awaited is a fault.
+// After the last argument: a value still awaited is a fault.
 void FinishScriptedCommand(ScriptedCommand& command);

@@ -9,23 +9,25 @@
 #include "update/PageAddress.h"
 #include "update/ProductListPass.h"
 #include "update/Progress.h"
-#include "update/UpdateStore.h"
 
 #include <stdio.h>
 #include <string>
+#include <vector>
 
 namespace {
 
 // Short lines: the message box wraps long ones.
 const char kUsageText[] =
     "vantorix [/check] [/list FILE] [/report FILE]\n"
+    "         [/proxy HOST:PORT|direct]\n"
     "\n"
     "/check: ask the update server first (\"Check updates\").\n"
     "/list FILE: write the product list to FILE as CSV.\n"
     "/report FILE: write the status report to FILE.\n"
+    "/proxy: the proxy of /check, or none (direct).\n"
     "\n"
     "The work runs in that order, shows no window, and\n"
-    "replaces an existing FILE.\n"
+    "replaces an existing FILE. Flags match in any case.\n"
     "\n"
     "Exit codes:\n"
     "0: done; no package shows an update version.\n"
@@ -35,35 +37,58 @@ const char kUsageText[] =
     "3: no update version shown, but some packages\n"
     "    could not be checked.";
 
-// One line on standard error, where the process has one (a script redirected it).
-void ErrorLine(const std::string& text)
+// Text to a standard handle. A console shows it in its own code page, so ANSI text is
+// converted for it; a file or a pipe gets the bytes as they are.
+void WriteText(DWORD which, const std::string& text)
 {
-    HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-    if (!error || error == INVALID_HANDLE_VALUE)
+    HANDLE handle = ::GetStdHandle(which);
+    if (!handle || handle == INVALID_HANDLE_VALUE)
         return;
-    const std::string line = text + "\r\n";
+    DWORD mode = 0;
     DWORD written = 0;
-    ::WriteFile(error, line.data(), (DWORD)line.size(), &written, nullptr);
+    if (::GetConsoleMode(handle, &mode)) {
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
+        std::vector<wchar_t> wide(length > 0 ? length : 1);
+        if (length > 0 && ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), wide.data(), length) > 0)
+            ::WriteConsoleW(handle, wide.data(), (DWORD)length, &written, nullptr);
+        return;
+    }
+    ::WriteFile(handle, text.data(), (DWORD)text.size(), &written, nullptr);
+}
+
+
+// The usage as the front end shows it: a message box for the window program, lines on
+// standard output for the console program.
+void ShowUsage(ScriptedFrontEnd frontEnd)
+{
+    if (frontEnd == ScriptedFrontEnd::kWindowProgram) {
+        ::MessageBoxA(nullptr, kUsageText, "Vantorix", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    std::string text;
+    for (const char* p = kUsageText; *p; ++p) {
+        if (*p == '\n')
+            text += '\r';
+        text += *p;
+    }
+    WriteText(STD_OUTPUT_HANDLE, text + "\r\n");
 }
 
 void FileErrorLine(const CWholeFile& file)
 {
-    ErrorLine("Could not write " + file.Path() + ": " + SystemErrorText(file.Error()));
+    ScriptedErrorLine("Could not write " + file.Path() + ": " + SystemErrorText(file.Error()));
 }
 
-// The rows as CSV lines, with the stored page of every row that shows a newer version.
+// The rows as CSV lines, each newer version with the page that the pass paired with it.
 class CCsvRows : public CPackageRowSink {
 public:
     void AddRow(int /*index*/, const PackageRow& row) override
     {
-        char page[256] = {};
-        if (row.update[0]) {
+        if (row.update[0])
             m_updateShown = true;
-            // Only a web page address is one the list would open.
-            if (!UpdateStore(row.name, row.version, nullptr, kUpdateReadAddress, page) || !IsWebPageAddress(page))
-                page[0] = '\0';
-        }
-        m_text += FormatListCsvLine(row.name, row.version, row.update, page);
+        // Only a web page address is one the list would open.
+        const bool page = row.update[0] && IsWebPageAddress(row.page);
+        m_text += FormatListCsvLine(row.name, row.version, row.update, page ? row.page : "");
     }
     const std::string& Text() const { return m_text; }
     bool UpdateShown() const { return m_updateShown; }
@@ -94,7 +119,7 @@ bool WriteReport(const std::string& path)
     case kReportWritten:
         return true;
     case kReportNoComponent:
-        ErrorLine(kComponentWarningText);
+        ScriptedErrorLine(kComponentWarningText);
         return false;
     default:
         FileErrorLine(file);
@@ -104,14 +129,22 @@ bool WriteReport(const std::string& path)
 
 }  // namespace
 
-int RunScriptedCommand(const ScriptedCommand& command)
+void ScriptedErrorLine(const std::string& text)
 {
+    WriteText(STD_ERROR_HANDLE, text + "\r\n");
+}
+
+int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd)
+{
+    // Nobody may be there to answer the system's own boxes (a drive without a medium, a
+    // crash): a failure is reported as the run's result instead.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     if (command.usage) {
-        ::MessageBoxA(nullptr, kUsageText, "Vantorix", MB_OK | MB_ICONINFORMATION);
+        ShowUsage(frontEnd);
         return kExitDone;
     }
     if (!command.error.empty()) {
-        ErrorLine(command.error);
+        ScriptedErrorLine(command.error);
         return kExitFailed;
     }
 
@@ -120,12 +153,12 @@ int RunScriptedCommand(const ScriptedCommand& command)
     if (command.check || command.list) {
         CNoProgress noWindow;
         CCsvRows rows;
-        const PassCounts counts = RunProductListPass(command.check, noWindow, rows);
+        const PassCounts counts = RunProductListPass(command.check, noWindow, rows, command.proxy);
         if (counts.unchecked > 0) {
             char text[96];
             snprintf(text, sizeof(text), "Could not check %d of %d packages for updates.", counts.unchecked,
                      counts.listed);
-            ErrorLine(text);
+            ScriptedErrorLine(text);
         }
         if (rows.UpdateShown())
             code = kExitUpdates;

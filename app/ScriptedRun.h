@@ -5,6 +5,8 @@
 
 #include "app/ScriptedCommand.h"
 
+#include <string>
+
 // The exit codes of a scripted run.
 enum : int {
     kExitDone = 0,           // no listed package shows an update version
@@ -13,7 +15,18 @@ enum : int {
     kExitIncomplete = 3,     // no update version shown, but some packages not checked
 };
 
+// The program that runs the command.
+enum class ScriptedFrontEnd {
+    kWindowProgram,   // vantorix.exe: /? shows a message box
+    kConsoleProgram,  // vantorix.com: /? prints the usage to standard output
+};
+
 // Runs the command's work in the order check, list, report; each problem goes to
-// standard error as one line. /? shows the usage instead, the one window of a
-// scripted command line. Returns the exit code.
-int RunScriptedCommand(const ScriptedCommand& command);
+// standard error as one line, converted for a console. /? shows the usage instead.
+// No other window, and none of the system's error boxes, appears. Returns the exit
+// code.
+int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd);
+
+// One line on standard error, where the process has one (a console, or a script
+// redirected it); a console gets it converted from the ANSI code page.
+void ScriptedErrorLine(const std::string& text);

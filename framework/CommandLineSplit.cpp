@@ -16,15 +16,10 @@ static bool TakeDoubleByte(const char*& p, std::string& out, const LeadBytes& le
     return true;
 }
 
-std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadBytes& lead)
+// The program name at p: up to the first blank outside quotes; quotes are dropped.
+// Returns where it ends.
+static const char* TakeProgramName(const char* p, std::string& program, const LeadBytes& lead)
 {
-    std::vector<std::string> args;
-    if (!commandLine)
-        return args;
-    const char* p = commandLine;
-
-    // Program name: up to the first blank outside quotes; quotes are dropped.
-    std::string program;
     bool inQuotes = false;
     while (*p) {
         if (TakeDoubleByte(p, program, lead))
@@ -38,8 +33,30 @@ std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadByt
             break;
         program += *p++;
     }
+    return p;
+}
+
+const char* SkipProgramName(const char* commandLine, const LeadBytes& lead)
+{
+    if (!commandLine)
+        return "";
+    std::string program;
+    const char* p = TakeProgramName(commandLine, program, lead);
+    while (IsBlank(*p))
+        ++p;
+    return p;
+}
+
+std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadBytes& lead)
+{
+    std::vector<std::string> args;
+    if (!commandLine)
+        return args;
+    std::string program;
+    const char* p = TakeProgramName(commandLine, program, lead);
     args.push_back(program);
 
+    bool inQuotes = false;
     for (;;) {
         while (IsBlank(*p))
             ++p;

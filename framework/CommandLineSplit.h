@@ -14,3 +14,6 @@
 // literal quote). A lead byte and the byte after it are one character, copied together
 // and never taken for a blank, a quote or a backslash, as the multibyte run-time does.
 std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadBytes& lead);
+
+// The arguments' text as it was typed: what follows the program name and its blanks.
+const char* SkipProgramName(const char* commandLine, const LeadBytes& lead);

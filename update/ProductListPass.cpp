@@ -6,9 +6,10 @@
 #include "update/UpdateQuery.h"
 #include "update/UpdateStore.h"
 
+#include <cstring>
 #include <string>
 
-PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink)
+PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink, const ProxyRule& proxy)
 {
     PassCounts counts;
     bool keepChecking = true;
@@ -21,7 +22,7 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
     int hiddenCount = 0;
     for (DWORD walkIndex = 0; packages.IsOpen() && EnumPackages(packages, walkIndex, name, kWalkNameSize);
          ++walkIndex) {
-        PackageRow row = {name, {}, {}, false};
+        PackageRow row = {name, {}, {}, false, {}};
         bool hidden;
         bool recordStored;
         {
@@ -48,15 +49,20 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
             progress.SetProgress(0);
             progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
             QueryOutcome outcome;
-            row.known = QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome);
+            row.known = QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome, proxy);
+            if (row.known)
+                memcpy(row.page, outcome.pageAddress, sizeof(row.page));
             timeoutsInRow = outcome.timedOut ? timeoutsInRow + 1 : 0;
             unchecked = keepChecking && !outcome.answered;
         }
         if (unchecked)
             ++counts.unchecked;
         // An unanswered query stored and copied nothing: its row shows what is stored.
-        if (!queried || unchecked)
+        if (!queried || unchecked) {
             row.known = recordStored && UpdateStore(name, row.version, row.update, kUpdateRead, nullptr);
+            if (row.known)
+                UpdateStore(name, row.version, nullptr, kUpdateReadAddress, row.page);
+        }
         // Both fields are at most 31 characters; keep them terminated whatever filled them.
         row.update[kVersionFieldSize - 1] = 0;
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "packages/PackageRegistry.h"
+#include "update/ProxyRule.h"
+#include "update/UpdateResponse.h"
 
 class IProgress;
 
@@ -12,6 +14,8 @@ struct PackageRow {
     char version[kVersionFieldSize];     // column 1: the installed version, or empty
     char update[kVersionFieldSize];      // column 2: the newer version, or empty
     bool known;                          // small image 0, the check mark
+    char page[kPageAddressSize];         // with known: the page the query named now, or
+                                         // the stored one; may be empty
 };
 
 // Receives the rows in order, at their list index (walk index less the hidden ones).
@@ -30,5 +34,7 @@ struct PassCounts {
 // Walks the Packages key: hidden packages are left out; the others take their newer
 // version from the stored records offline, or online from the update server (reporting
 // to progress, which may have no window), until a cancellation or two network
-// time-outs in a row, after which the stored records stand in.
-PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink);
+// time-outs in a row, after which the stored records stand in. proxy says which proxy
+// the queries take.
+PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink,
+                              const ProxyRule& proxy = ProxyRule());

@@ -6,6 +6,7 @@
 #include "framework/Handles.h"
 #include "update/PrefsJs.h"
 #include "update/Progress.h"
+#include "update/UpdateQuery.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -13,12 +14,15 @@
 #include <mbstring.h>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
 const char kPreconfiguredAgent[] = "Vantorix exe";
 const char kProxyAgent[] = "Orrin exe";
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const char kInternetSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
 // prefs.js beyond this is no profile of a browser.
 const DWORD kMaxPrefsSize = 16 * 1024 * 1024;
 
@@ -174,7 +178,92 @@ void ReadOperaProxy(const std::string& appData, std::string& proxyText)
     proxyText += server;
 }
 
+// Whether InternetOpenA would take the preconfigured settings for choice.
+bool GoesPreconfigured(const ProxyChoice& choice)
+{
+    return choice.accessType == INTERNET_OPEN_TYPE_PRECONFIG ||
+           (choice.hasProxyText && !ProxyTextHasHost(choice.proxyText));
+}
+
+std::string ReadText(HKEY key, const char* name)
+{
+    char text[1024] = {};
+    DWORD size = sizeof(text) - 1;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return std::string();
+    return text;
+}
+
+// Whether the account's own Internet settings go direct: no proxy enabled and no
+// configuration script.
+bool AccountSettingsGoDirect()
+{
+    CRegKey key;
+    if (key.OpenEx(HKEY_CURRENT_USER, kInternetSettings, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return true;
+    DWORD enabled = 0;
+    DWORD size = sizeof(enabled);
+    DWORD type = 0;
+    const bool proxyEnabled = ::RegQueryValueExA(key, "ProxyEnable", nullptr, &type,
+                                                 reinterpret_cast<BYTE*>(&enabled), &size) == ERROR_SUCCESS &&
+                              type == REG_DWORD && enabled != 0 && !ReadText(key, "ProxyServer").empty();
+    return !proxyEnabled && ReadText(key, "AutoConfigURL").empty();
+}
+
+// The machine-wide WinHTTP proxy. A 64-bit netsh writes the 64-bit view and a 32-bit
+// one the 32-bit view, which a 32-bit program on 64-bit Windows sees by default: the
+// 64-bit view first.
+bool ReadMachineProxy(std::string& proxy, std::string& bypass)
+{
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+        CRegKey key;
+        if (key.OpenEx(HKEY_LOCAL_MACHINE, kConnections, KEY_QUERY_VALUE | view) != ERROR_SUCCESS)
+            continue;
+        DWORD size = 0;
+        DWORD type = 0;
+        if (::RegQueryValueExA(key, "WinHttpSettings", nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+            type != REG_BINARY)
+            continue;
+        std::vector<unsigned char> data(size ? size : 1);
+        if (::RegQueryValueExA(key, "WinHttpSettings", nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
+            continue;
+        // The value that exists decides, a direct one included.
+        return ParseWinHttpSettings(data.data(), size, proxy, bypass);
+    }
+    return false;
+}
+
 }  // namespace
+
+bool ChooseProxy(IProgress& progress, const ProxyRule& rule, ProxyChoice& choice)
+{
+    if (rule.kind == ProxyRule::kNamed || rule.kind == ProxyRule::kDirect) {
+        choice = ProxyChoice();
+        if (rule.kind == ProxyRule::kNamed) {
+            choice.agentName = kProxyAgent;
+            choice.accessType = INTERNET_OPEN_TYPE_PROXY;
+            choice.hasProxyText = true;
+            choice.proxyText = "http://" + rule.address;
+        } else {
+            choice.agentName = kPreconfiguredAgent;
+            choice.accessType = INTERNET_OPEN_TYPE_DIRECT;
+        }
+        return !progress.SetProgress(20);
+    }
+    if (!DiscoverProxy(progress, choice))
+        return false;
+    std::string proxy, bypass;
+    if (rule.kind == ProxyRule::kBrowserOrMachine && GoesPreconfigured(choice) && AccountSettingsGoDirect() &&
+        ReadMachineProxy(proxy, bypass) && !BypassListHolds(bypass, kUpdateServerHost)) {
+        choice.agentName = kProxyAgent;
+        choice.accessType = INTERNET_OPEN_TYPE_PROXY;
+        choice.hasProxyText = true;
+        choice.proxyText = proxy;
+    }
+    return true;
+}
 
 bool DiscoverProxy(IProgress& progress, ProxyChoice& choice)
 {

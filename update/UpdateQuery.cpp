@@ -118,7 +118,7 @@ std::string ReadResponse(HINTERNET request, long size, bool& timedOut)
 }  // namespace
 
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,
-                        bool& keepChecking, IProgress& progress, QueryOutcome* outcome)
+                        bool& keepChecking, IProgress& progress, QueryOutcome* outcome, const ProxyRule& proxy)
 {
     QueryOutcome ignored;
     if (!outcome)
@@ -134,7 +134,7 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
         return false;
 
     ProxyChoice choice;
-    if (!DiscoverProxy(progress, choice)) {
+    if (!ChooseProxy(progress, proxy, choice)) {
         keepChecking = false;
         return false;
     }
@@ -190,5 +190,6 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
 
     UpdateStore(packageName, installedVersion, latest, kUpdateStoreRecord, address);
     memcpy(latestVersion, latest, strlen(latest) + 1);
+    memcpy(outcome->pageAddress, address, sizeof(address));
     return report.Advance(10);
 }

@@ -52,6 +52,19 @@ bool TakeStringValue(const char* from, char* out, size_t outSize, const char** e
     return true;
 }
 
+// Digits and dots, starting and ending with a digit.
+bool IsDottedDecimal(const char* text)
+{
+    if (!isdigit(static_cast<unsigned char>(text[0])))
+        return false;
+    size_t length = 0;
+    for (; text[length]; ++length) {
+        if (!isdigit(static_cast<unsigned char>(text[length])) && text[length] != '.')
+            return false;
+    }
+    return isdigit(static_cast<unsigned char>(text[length - 1])) != 0;
+}
+
 }  // namespace
 
 bool IsFaultResponse(const char* text)
@@ -70,7 +83,9 @@ bool ParseUpdateResponse(const char* text, char (&latestVersion)[kLatestVersionS
     if (!field)
         return false;
     const char* versionEnd = nullptr;
-    if (!TakeStringValue(field, latestVersion, sizeof(latestVersion), &versionEnd)) {
+    // A version that is not dotted decimal is no answer: it is neither stored nor shown.
+    if (!TakeStringValue(field, latestVersion, sizeof(latestVersion), &versionEnd) ||
+        !IsDottedDecimal(latestVersion)) {
         memset(latestVersion, 0, sizeof(latestVersion));
         return false;
     }

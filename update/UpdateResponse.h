@@ -22,7 +22,8 @@ bool IsFaultResponse(const char* text);
 
 // Picks the latest version and the page address (empty when the answer names none) out
 // of the response text. False for a fault anywhere, no CurrentVersion, a value without
-// its "string" or "</string>", a version over 19 or an address over 255 characters.
+// its "string" or "</string>", a version that is not dotted decimal (digits and dots,
+// starting and ending with a digit) or over 19 characters, or an address over 255.
 // Both outputs are zero-filled first. The answer is the server's XML, not ANSI text of
 // this system, so its bytes are searched as they are.
 bool ParseUpdateResponse(const char* text, char (&latestVersion)[kLatestVersionSize],

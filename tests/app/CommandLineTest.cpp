@@ -14,7 +14,8 @@ struct Parsed {
     std::string script;  // the scripted command, as Script() writes it
 };
 
-// "check list=FILE report=FILE", "usage", or "error: TEXT"; empty when not scripted.
+// "check list=FILE report=FILE proxy=P", "usage", or "error: TEXT"; empty when not
+// scripted. P is HOST:PORT or direct; no proxy= when the default stands.
 std::string Script(const ScriptedCommand& c)
 {
     if (!c.scripted)
@@ -28,6 +29,10 @@ std::string Script(const ScriptedCommand& c)
         text += " list=" + c.listFile;
     if (c.report)
         text += " report=" + c.reportFile;
+    if (c.proxy.kind == ProxyRule::kNamed)
+        text += " proxy=" + c.proxy.address;
+    else if (c.proxy.kind == ProxyRule::kDirect)
+        text += " proxy=direct";
     return text[0] == ' ' ? text.substr(1) : text;
 }
 
@@ -72,10 +77,35 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/n Studio /report", "Studio report", "", RunMode::kQuickExit);
     ExpectParsed("/v 2.1 /check /n Studio /list", "Studio list", "check", RunMode::kPurchase);
     ExpectParsed("/report r.txt", "", "", RunMode::kNormal, "report=r.txt");
-    ExpectParsed("-list \"C:\\My Lists\\a,b.csv\" x /check", "", "", RunMode::kNormal,
+    ExpectParsed("-list \"C:\\My Lists\\a,b.csv\" /check", "", "", RunMode::kNormal,
                  "check list=C:\\My Lists\\a,b.csv");
     ExpectParsed("/?", "", "", RunMode::kNormal, "usage");
-    ExpectParsed("/Report r.txt /CHECK", "", "", RunMode::kNormal);
+    // In any case, after '/' or '-'.
+    ExpectParsed("/Report r.txt -CHECK /LiSt l.csv", "", "", RunMode::kNormal, "check list=l.csv report=r.txt");
+    ExpectParsed("-PROXY 10.0.0.5:3128 /Check", "", "", RunMode::kNormal, "check proxy=10.0.0.5:3128");
+    ExpectParsed("/check /proxy DIRECT", "", "", RunMode::kNormal, "check proxy=direct");
+    ExpectParsed("/proxy [::1]:65535 /check", "", "", RunMode::kNormal, "check proxy=[::1]:65535");
+    // A scripted line is strict, before its flags and after them.
+    ExpectParsed("/lsit a.csv /check", "", "", RunMode::kNormal, "error: Unknown flag \"/lsit\".");
+    ExpectParsed("/check -lsit a.csv", "", "", RunMode::kNormal, "error: Unknown flag \"-lsit\".");
+    ExpectParsed("/list D:\\My Reports\\l.csv", "", "", RunMode::kNormal,
+                 "error: Unexpected argument \"Reports\\l.csv\"; a file name with blanks goes between double quotes.");
+    ExpectParsed("extra /? ", "", "", RunMode::kNormal,
+                 "error: Unexpected argument \"extra\"; a file name with blanks goes between double quotes.");
+    ExpectParsed("/check /N Studio", "", "", RunMode::kNormal, "error: Unknown flag \"/N\".");
+    ExpectParsed("/proxy", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
+    ExpectParsed("/proxy /check", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
+    ExpectParsed("/check /proxy proxy.corp", "", "", RunMode::kNormal,
+                 "error: The proxy \"proxy.corp\" is not HOST:PORT or direct.");
+    ExpectParsed("/check /proxy proxy.corp:65536", "", "", RunMode::kNormal,
+                 "error: The proxy \"proxy.corp:65536\" is not HOST:PORT or direct.");
+    ExpectParsed("/check /proxy proxy.corp:0", "", "", RunMode::kNormal,
+                 "error: The proxy \"proxy.corp:0\" is not HOST:PORT or direct.");
+    ExpectParsed("/check /proxy :8080", "", "", RunMode::kNormal, "error: The proxy \":8080\" is not HOST:PORT or direct.");
+    ExpectParsed("/proxy a:1 /proxy direct", "", "", RunMode::kNormal, "error: The flag /proxy is given twice.");
+    // Without a scripted flag, other words and flags keep their old meaning.
+    ExpectParsed("/lsit a.csv", "", "", RunMode::kNormal);
+    ExpectParsed("word /n Studio /CHECK", "Studio CHECK", "", RunMode::kQuickExit);
     ExpectParsed("/list", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");
     ExpectParsed("/report /check", "", "", RunMode::kNormal, "error: The flag /report needs a file name after it.");
     ExpectParsed("/list \"\" /check", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             abort();
         const char* param = args[i].c_str();
         bool isFlag = param[0] == '/' || param[0] == '-';
-        if (!TakeScriptedParam(script, isFlag ? param + 1 : param, isFlag))
+        if (!TakeScriptedParam(script, isFlag ? param + 1 : param, isFlag ? param[0] : 0))
             CollectCommandLineParam(c, isFlag ? param + 1 : param, isFlag, lead);
         if (collectName && collectVersion)
             abort();
@@ -38,7 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     FinishScriptedCommand(script);
     // Scripted work is only ever asked for with its files.
-    if (script.error.empty() && ((script.list && script.listFile.empty() && !script.usage) || script.pendingFile))
+    if (script.error.empty() && ((script.list && script.listFile.empty() && !script.usage) || script.pendingValue))
+        abort();
+    // A scripted line is strict: it passes only without any other argument.
+    if (script.scripted && script.error.empty() && !script.stray.empty())
+        abort();
+    if (script.proxy.kind == ProxyRule::kNamed && !IsProxyAddress(script.proxy.address))
         abort();
     return 0;
 }
