@@ -3,15 +3,17 @@
 error and no window while it runs."""
 
 import os
+import struct
 import subprocess
 import time
 import unittest
 
 from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, RegFile, RemovedKey,
-                      ServerTestCase, clear_packages, key, seed_packages, type_text, wait_until, windows_path,
-                      wine_env)
+                      ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine, seed_packages, sz,
+                      type_text, wait_until, windows_path, wine_env)
 from test_updates import closed_port
 
+WINHTTP_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections"
 PACKAGES = [
     ('Alpha, "Quoted" Suite', {"Version": "2.0", "InstallProject": "Setup1"}),
     ("Bravo Hidden", {"Version": "1.0", "Hide": "1"}),
@@ -27,17 +29,19 @@ class ScriptedRunTest(ServerTestCase):
         self.server.behaviour("normal")
         clear_packages()
 
-    def run_scripted(self, *args):
-        """Runs the program with args in the test's folder, watching the windows the while:
-        none appears. Returns the exit code and standard error."""
+    def run_scripted(self, *args, console=False):
+        """Runs vantorix.exe with args in the test's folder, or with console what cmd runs
+        for "vantorix" typed in the program's folder, watching the windows the while: none
+        appears. Returns the exit code and standard error; self.output is standard output."""
         before = {w["hwnd"] for w in self.probe.call("top")["windows"]}
-        proc = subprocess.Popen([WINE, os.path.join(BIN_DIR, "vantorix.exe")] + list(args), cwd=self.work,
-                                env=wine_env(), stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        command = ["cmd", "/c", "vantorix"] if console else [os.path.join(BIN_DIR, "vantorix.exe")]
+        proc = subprocess.Popen([WINE] + command + list(args), cwd=BIN_DIR if console else self.work,
+                                env=wine_env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         shown = []
         while proc.poll() is None:
             shown += [w["title"] for w in self.probe.call("top")["windows"] if w["visible"] and w["hwnd"] not in before]
             time.sleep(0.05)
-        error = proc.communicate(timeout=60)[1]
+        self.output, error = proc.communicate(timeout=60)
         self.assertEqual(shown, [], args)
         return proc.returncode, error
 
@@ -62,7 +66,7 @@ class ScriptedRunTest(ServerTestCase):
                          b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n')
         self.server.catalogue({'Alpha, "Quoted" Suite': {"CurrentVersion": "2.1",
                                                          "ProductURL": "http://www.norvane.com/alpha"},
-                               "Charlie Tools": {"CurrentVersion": "3.5"}})
+                               "Charlie Tools": {"CurrentVersion": "3.5", "ProductURL": "http://www.norvane.com/c35"}})
         self.server.behaviour("normal", latency=0.3)
         self.assertEqual(self.run_scripted("/check", "/list", "list.csv", "/report", "report.txt"), (2, b""))
         self.assertEqual(len(self.server.requests()), 2)
@@ -120,6 +124,48 @@ class ScriptedRunTest(ServerTestCase):
             component.restore()
         self.assertEqual((self.read("read-only.csv"), self.read("report.txt")), (b"old", b"old"))
         self.assertEqual(sorted(os.listdir(self.work)), ["l.csv", "read-only.csv", "report.txt"])
+
+    def test_console_program_proxies_and_the_servers_versions(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0"}),
+                       ("Charlie Tools", {"Version": "3.0", "UpdateVersion": "3.5",
+                                          "ProductUpdateUrl": "http://www.norvane.com/c35"})])
+        self.server.catalogue({"Alpha Suite": {"CurrentVersion": "+9+cmd|' /C calc'!A0"},
+                               "Charlie Tools": {"CurrentVersion": "3.6"}})
+        csv = windows_path(os.path.join(self.work, "l.csv"))
+        # cmd finds vantorix.com first, waits for it and hands on its code and its lines.
+        self.assertEqual(self.run_scripted("/CHECK", "-List", csv, console=True),
+                         (2, b"Could not check 1 of 2 packages for updates.\r\n"))
+        self.assertEqual(self.output, b"")
+        # A version that is not dotted decimal is no answer; the page is the one the query
+        # named with the new version (none), not the one stored with the old.
+        self.assertEqual(self.read("l.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
+                                             b"Alpha Suite,2.0,,\r\n"
+                                             b"Charlie Tools,3.0,3.6,\r\n")
+        self.assertEqual(sz(package_values(reg_tree(PACKAGES_KEY), "Alpha Suite").get("updateversion")), None)
+        self.assertEqual(self.run_scripted("/check", "/lsit", csv, console=True), (1, b'Unknown flag "/lsit".\r\n'))
+        self.assertEqual(self.run_scripted("/?", console=True), (0, b""))
+        self.assertTrue(self.output.startswith(b"vantorix [/check] [/list FILE] [/report FILE]\r\n"), self.output)
+
+        # A browser whose proxy is down: /proxy names the one to take.
+        self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0"}, "Charlie Tools": {"CurrentVersion": "3.0"}})
+        self.profile.use_proxy(closed_port())
+        try:
+            self.server.reset()
+            self.assertEqual(self.run_scripted("/check", "/proxy", "127.0.0.1:%d" % E2E_PORT), (0, b""))
+            self.assertEqual(len(self.server.requests()), 2)
+            # No browser profile, as for SYSTEM: the machine-wide WinHTTP proxy, whose bypass
+            # list holds other hosts only.
+            os.unlink(self.profile.path)
+            proxy, bypass = b"127.0.0.1:%d" % E2E_PORT, b"<local>;*.norvane.org;update.norvane.com.example"
+            winhttp = struct.pack("<IIII", 0x28, 1, 3, len(proxy)) + proxy + struct.pack("<I", len(bypass)) + bypass
+            self.addCleanup(run_wine, ["reg", "delete", WINHTTP_KEY, "/v", "WinHttpSettings", "/f", "/reg:64"])
+            self.assertEqual(run_wine(["reg", "add", WINHTTP_KEY, "/v", "WinHttpSettings", "/t", "REG_BINARY",
+                                       "/d", winhttp.hex(), "/f", "/reg:64"]).returncode, 0)
+            self.server.reset()
+            self.assertEqual(self.run_scripted("/check"), (0, b""))
+            self.assertEqual(len(self.server.requests()), 2)
+        finally:
+            self.profile.use_proxy(E2E_PORT)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 // UpdateTextTest.cpp: the request body, the response reading and prefs.js parsing,
 // called directly.
 #include "update/PrefsJs.h"
+#include "update/ProxyRule.h"
 #include "framework/AnsiCodePage.h"
 #include "update/UpdateRequest.h"
 #include "update/UpdateResponse.h"
@@ -92,6 +93,88 @@ TEST(UpdateResponseText, RejectsFaultsAndMissingParts)
     EXPECT_FALSE(ParseUpdateResponse(
         (Response(Member("CurrentVersion", "2.0")) + "ProductURL <string>http://cut").c_str(), version, address));
     EXPECT_STREQ("", version);
+}
+
+TEST(UpdateResponseText, TakesOnlyDottedDecimalVersions)
+{
+    const struct {
+        const char* version;
+        bool taken;
+    } rows[] = {
+        {"0", true}, {"9.0.1", true}, {"1..2", true}, {"", false}, {".1", false}, {"1.", false},
+        {"+9+cmd|' /C calc'!A0", false}, {"=1+1", false}, {"-1", false}, {"2.1beta", false}, {"2,1", false},
+        {" 2.1", false}, {"2.1 ", false}, {"1/2", false}, {"1:2", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.version);
+        char version[kLatestVersionSize];
+        char address[kPageAddressSize];
+        EXPECT_EQ(row.taken, ParseUpdateResponse(
+                                 Response(Member("CurrentVersion", row.version) + Member("ProductURL", "http://x")).c_str(),
+                                 version, address));
+        EXPECT_STREQ(row.taken ? row.version : "", version);
+        EXPECT_STREQ(row.taken ? "http://x" : "", address);
+    }
+}
+
+TEST(MachineProxy, WinHttpSettingsAndTheBypassList)
+{
+    // As netsh writes them: size, counter, flags (3 a named proxy, 1 direct), then the
+    // proxy and the bypass list, each after its length.
+    auto settings = [](unsigned flags, const std::string& proxy, const std::string& bypass, size_t cut = 0) {
+        std::string data;
+        for (unsigned word : {0x28u, 7u, flags, (unsigned)proxy.size()})
+            data.append(reinterpret_cast<const char*>(&word), 4);
+        data += proxy;
+        const unsigned length = (unsigned)bypass.size();
+        data.append(reinterpret_cast<const char*>(&length), 4);
+        data += bypass;
+        return data.substr(0, data.size() - cut);
+    };
+    const struct {
+        std::string data;
+        bool named;
+        const char* proxy;
+        const char* bypass;
+    } rows[] = {
+        {settings(3, "proxy.corp:3128", "<local>"), true, "proxy.corp:3128", "<local>"},
+        {settings(3, "http=p:80;https=p:443", ""), true, "http=p:80;https=p:443", ""},
+        {settings(1, "proxy.corp:3128", ""), false, "", ""},
+        {settings(3, "", "<local>"), false, "", "<local>"},
+        {settings(3, "proxy.corp:3128", "<local>", 1), false, "", ""},
+        {settings(3, "proxy.corp:3128", "", 4), false, "", ""},
+        {std::string(11, '\3'), false, "", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.proxy);
+        std::string proxy = "old", bypass = "old";
+        EXPECT_EQ(row.named, ParseWinHttpSettings(reinterpret_cast<const unsigned char*>(row.data.data()),
+                                                  row.data.size(), proxy, bypass));
+        EXPECT_EQ(proxy, row.proxy);
+        EXPECT_EQ(bypass, row.bypass);
+    }
+
+    const struct {
+        const char* list;
+        const char* host;
+        bool holds;
+    } bypass[] = {
+        {"update.norvane.com", "update.norvane.com", true},
+        {"*.NORVANE.com", "update.norvane.com", true},
+        {"intranet;  *.norvane.*", "update.norvane.com", true},
+        {"u*e.n*e.com", "update.norvane.com", true},
+        {"<local>", "update.norvane.com", false},
+        {"<local>", "intranet", true},
+        {"norvane.com", "update.norvane.com", false},
+        {"update.norvane.com.example;*.norvane.org", "update.norvane.com", false},
+        {"update.norvane.co", "update.norvane.com", false},
+        {";;", "update.norvane.com", false},
+        {"", "update.norvane.com", false},
+    };
+    for (const auto& row : bypass) {
+        SCOPED_TRACE(row.list);
+        EXPECT_EQ(row.holds, BypassListHolds(row.list, row.host));
+    }
 }
 
 TEST(UpdateResponseText, BoundsVersionAndAddress)
