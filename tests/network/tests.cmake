@@ -23,4 +23,4 @@ target_include_directories(bench_bare_posts PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(bench_bare_posts PRIVATE wininet)
 # Not one of the bench_*.exe that tools/bench runs by itself.
 set_target_properties(bench_bare_posts PROPERTIES OUTPUT_NAME bare_posts)
-add_dependencies(bench_update_check bench_bare_posts vantorix)
+add_dependencies(bench_update_check bench_bare_posts vantorix vantorix_console)
