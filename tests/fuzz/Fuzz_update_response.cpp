@@ -1,5 +1,7 @@
-// Fuzz_update_response.cpp: the update server's answer, its announced length, and the
-// request body formed from hostile names.
+// Fuzz_update_response.cpp: the update server's answer, its announced length, the
+// request body formed from hostile names, and the machine-wide proxy settings with
+// their bypass list.
+#include "update/ProxyRule.h"
 #include "update/UpdateRequest.h"
 #include "update/UpdateResponse.h"
 #include <stdint.h>
@@ -17,7 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             abort();
         if (strstr(text.c_str(), "<fault>"))
             abort();
+        // Only dotted decimal: digits and dots, a digit at either end.
+        const size_t n = strlen(latest);
+        if (!n || strspn(latest, "0123456789.") != n || latest[0] == '.' || latest[n - 1] == '.')
+            abort();
     }
+
+    std::string proxy, bypass;
+    if (ParseWinHttpSettings(data, size, proxy, bypass) && (proxy.empty() || proxy.size() + bypass.size() + 20 > size))
+        abort();
+    BypassListHolds(text, "update.norvane.com");
 
     std::string length = text.substr(0, 15);
     long n = ResponseReadSize(length.c_str());
