@@ -8,9 +8,9 @@ import subprocess
 import time
 import unittest
 
-from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, RegFile, RemovedKey,
-                      ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine, seed_packages, sz,
-                      type_text, wait_until, windows_path, wine_env)
+from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, WM_COMMAND, RegFile,
+                      RemovedKey, ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine,
+                      seed_packages, sz, type_text, wait_until, windows_path, wine_env)
 from test_updates import closed_port
 
 WINHTTP_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections"
@@ -145,6 +145,18 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.run_scripted("/check", "/lsit", csv, console=True), (1, b'Unknown flag "/lsit".\r\n'))
         self.assertEqual(self.run_scripted("/?", console=True), (0, b""))
         self.assertTrue(self.output.startswith(b"vantorix [/check] [/list FILE] [/report FILE]\r\n"), self.output)
+        # Without a scripted flag it starts vantorix.exe beside it and does not wait for it
+        # (which under Wine holds the pipes it inherits: a file takes standard error).
+        with open(os.path.join(self.work, "start.err"), "wb") as error:
+            started = subprocess.run([WINE, "cmd", "/c", "vantorix"], cwd=BIN_DIR, env=wine_env(), timeout=60,
+                                     stdout=subprocess.DEVNULL, stderr=error)
+        self.assertEqual((started.returncode, self.read("start.err")), (0, b""))
+        main = wait_until(lambda: [w for w in self.probe.call("top")["windows"]
+                                   if w["visible"] and w["title"] == "Vantorix" and w["class"] == "#32770"], 30,
+                          "the window program")[0]
+        self.probe.call("post", main["hwnd"], WM_COMMAND, 1011, 0)
+        wait_until(lambda: not [w for w in self.probe.call("top")["windows"] if w["hwnd"] == main["hwnd"]], 20,
+                   "the window program to close")
 
         # A browser whose proxy is down: /proxy names the one to take.
         self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0"}, "Charlie Tools": {"CurrentVersion": "3.0"}})
