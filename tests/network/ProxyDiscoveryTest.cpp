@@ -2,11 +2,15 @@
 // real associations, shell folders and profile files.
 #include "tests/network/NetworkFixtures.h"
 #include "tests/support/TestProcess.h"
+#include "tests/support/TestRegistry.h"
 #include "update/ProxyDiscovery.h"
 
 #include <gtest/gtest.h>
 
 #include <wininet.h>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -226,4 +230,84 @@ TEST_F(ProxyDiscoveryTest, CancelledAtTheFirstReport)
     ProxyChoice choice;
     EXPECT_FALSE(Discover(choice));
     EXPECT_EQ(std::vector<int>({20}), m_positions);
+}
+
+TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
+{
+    const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+    const char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
+    auto winHttp = [](unsigned flags, const std::string& proxy, const std::string& bypass) {
+        std::string data;
+        for (unsigned word : {0x28u, 1u, flags, (unsigned)proxy.size()})
+            data.append(reinterpret_cast<const char*>(&word), 4);
+        const unsigned length = (unsigned)bypass.size();
+        return data + proxy + std::string(reinterpret_cast<const char*>(&length), 4) + bypass;
+    };
+    const std::string machine = winHttp(3, "machine.corp:3128", "<local>;*.example");
+    const struct {
+        const char* what;
+        ProxyRule::Kind kind;
+        const char* browser;     // the default browser's program; firefox.exe is the prefix's profile
+        std::string winHttp;     // the machine-wide setting; empty for none
+        const char* userProxy;   // the account's own ProxyServer, enabled; empty for none
+        const char* autoConfig;  // the account's own AutoConfigURL; empty for none
+        const char* agent;
+        unsigned long access;
+        std::string text;        // the proxy text; empty for none
+    } rows[] = {
+        {"named", ProxyRule::kNamed, "iexplore.exe", machine, "", "", "Orrin exe", INTERNET_OPEN_TYPE_PROXY,
+         "http://10.1.2.3:8080"},
+        {"direct", ProxyRule::kDirect, "firefox.exe", machine, "", "", "Vantorix exe", INTERNET_OPEN_TYPE_DIRECT,
+         ""},
+        {"machine", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128"},
+        {"other browser", ProxyRule::kBrowserOrMachine, "chrome.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128"},
+        {"bypassed", ProxyRule::kBrowserOrMachine, "iexplore.exe",
+         winHttp(3, "machine.corp:3128", "intranet;*.NORVANE.com"), "", "", "Vantorix exe",
+         INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        {"machine direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", winHttp(1, "machine.corp:3128", ""), "", "",
+         "Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        {"account proxy", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "user.corp:80", "", "Vantorix exe",
+         INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        {"account script", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "", "http://wpad/proxy.pac",
+         "Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        {"browser proxy", ProxyRule::kBrowserOrMachine, "firefox.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "http://" + UpdateServer::Address()},
+        {"window", ProxyRule::kBrowser, "iexplore.exe", machine, "", "", "Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG,
+         ""},
+        {"no machine proxy", ProxyRule::kBrowserOrMachine, "iexplore.exe", "", "", "", "Vantorix exe",
+         INTERNET_OPEN_TYPE_PRECONFIG, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::unique_ptr<ScopedBrowser> browser;
+        if (strcmp(row.browser, "firefox.exe") != 0)
+            browser.reset(new ScopedBrowser(ScopedBrowser::CommandFor(Program(row.browser))));
+        ScopedSystemProxy account(row.userProxy);
+        if (*row.autoConfig)
+            SetStringValue(HKEY_CURRENT_USER, kSettings, "AutoConfigURL", row.autoConfig);
+        if (!row.winHttp.empty())
+            SetRawValue(HKEY_LOCAL_MACHINE, kConnections, "WinHttpSettings", REG_BINARY, row.winHttp.data(),
+                        (DWORD)row.winHttp.size());
+        ProxyRule rule;
+        rule.kind = row.kind;
+        rule.address = "10.1.2.3:8080";
+        ProxyChoice choice;
+        ProgressProbe probe;
+        EXPECT_TRUE(ChooseProxy(probe.Dialog(), rule, choice));
+        EXPECT_STREQ(row.agent, choice.agentName);
+        EXPECT_EQ(row.access, choice.accessType);
+        EXPECT_EQ(!row.text.empty(), choice.hasProxyText);
+        if (choice.hasProxyText) {
+            EXPECT_EQ(row.text, choice.proxyText);
+        }
+
+        HKEY key;
+        for (auto place : {std::make_pair(HKEY_LOCAL_MACHINE, kConnections), std::make_pair(HKEY_CURRENT_USER, kSettings)})
+            if (RegOpenKeyExA(place.first, place.second, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+                RegDeleteValueA(key, place.first == HKEY_LOCAL_MACHINE ? "WinHttpSettings" : "AutoConfigURL");
+                RegCloseKey(key);
+            }
+    }
 }
