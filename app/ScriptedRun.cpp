@@ -56,7 +56,6 @@ void WriteText(DWORD which, const std::string& text)
     ::WriteFile(handle, text.data(), (DWORD)text.size(), &written, nullptr);
 }
 
-
 // The usage as the front end shows it: a message box for the window program, lines on
 // standard output for the console program.
 void ShowUsage(ScriptedFrontEnd frontEnd)
@@ -139,13 +138,14 @@ int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd
     // Nobody may be there to answer the system's own boxes (a drive without a medium, a
     // crash): a failure is reported as the run's result instead.
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-    if (command.usage) {
-        ShowUsage(frontEnd);
-        return kExitDone;
-    }
+    // A wrong line is a fault even beside /?, so that a script learns of it.
     if (!command.error.empty()) {
         ScriptedErrorLine(command.error);
         return kExitFailed;
+    }
+    if (command.usage) {
+        ShowUsage(frontEnd);
+        return kExitDone;
     }
 
     int code = kExitDone;

@@ -22,7 +22,8 @@ enum class ScriptedFrontEnd {
 };
 
 // Runs the command's work in the order check, list, report; each problem goes to
-// standard error as one line, converted for a console. /? shows the usage instead.
+// standard error as one line, converted for a console. /? on a line without faults
+// shows the usage instead.
 // No other window, and none of the system's error boxes, appears. Returns the exit
 // code.
 int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd);
