@@ -1,7 +1,50 @@
 // WholeFile.cpp: a file replaced whole through a temporary file beside it.
 #include "framework/WholeFile.h"
 
+#include "framework/Handles.h"
+
 #include <vector>
+
+namespace {
+
+// A target held open by another program is tried this often, this far apart: about a second.
+const int kTries = 6;
+const DWORD kRetryDelayMs = 200;
+// What the new file takes over from the old one; its archive bit stays set, as its content
+// is new.
+const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Another program has the file open without letting it be deleted. A move over such a
+// file fails on Wine with ERROR_ACCESS_DENIED, which a refused right gives as well; only
+// the sharing check tells them apart.
+bool HeldOpen(const std::string& path)
+{
+    CWinHandle file(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    return !file.IsValid() && ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// ReplaceFileA keeps the target's security descriptor. The old file passes through a
+// backup name, so that whichever step fails, it is found again under the target's name.
+DWORD ReplaceExisting(const std::string& target, const std::string& replacement, const std::string& folder)
+{
+    char backup[MAX_PATH] = {};
+    if (!::GetTempFileNameA(folder.c_str(), "vx", 0, backup))
+        return ::GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    if (!::ReplaceFileA(target.c_str(), replacement.c_str(), backup, 0, nullptr, nullptr)) {
+        error = ::GetLastError();
+        // The old file may be left under the backup name alone; where it cannot be moved
+        // back, the backup stays rather than the old content be lost.
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !::MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH))
+            return error;
+    }
+    ::DeleteFileA(backup);
+    return error;
+}
+
+}  // namespace
 
 CWholeFile::CWholeFile() : m_file(INVALID_HANDLE_VALUE), m_error(ERROR_SUCCESS)
 {
@@ -27,7 +70,7 @@ bool CWholeFile::Open(const char* target)
         return false;
     }
     m_target = full.data();
-    const std::string folder(full.data(), filePart);
+    m_folder.assign(full.data(), filePart);
     // Windows refuses to move a file over a read-only one or a folder; say so before
     // anything is written.
     const DWORD attributes = ::GetFileAttributesA(m_target.c_str());
@@ -38,7 +81,7 @@ bool CWholeFile::Open(const char* target)
 
     // GetTempFileNameA creates the file, with a name of its own in that folder.
     char temporary[MAX_PATH] = {};
-    if (!::GetTempFileNameA(folder.c_str(), "vx", 0, temporary)) {
+    if (!::GetTempFileNameA(m_folder.c_str(), "vx", 0, temporary)) {
         m_error = ::GetLastError();
         return false;
     }
@@ -86,12 +129,34 @@ bool CWholeFile::Commit()
         Discard();
         return false;
     }
-    if (!::MoveFileExA(m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        m_error = ::GetLastError();
-        Discard();
-        return false;
+    DWORD kept = INVALID_FILE_ATTRIBUTES;
+    for (int attempt = 1;; ++attempt) {
+        kept = ::GetFileAttributesA(m_target.c_str());
+        DWORD error = ERROR_SUCCESS;
+        if (kept != INVALID_FILE_ATTRIBUTES)
+            error = ReplaceExisting(m_target, m_temporary, m_folder);
+        else if (!::MoveFileExA(m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            error = ::GetLastError();
+        if (error == ERROR_SUCCESS)
+            break;
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || HeldOpen(m_target);
+        if (!held || attempt == kTries) {
+            m_error = held ? ERROR_SHARING_VIOLATION : error;
+            Discard();
+            return false;
+        }
+        ::Sleep(kRetryDelayMs);
     }
     m_temporary.clear();
+    // Wine's ReplaceFileA does not carry the attributes over.
+    if (kept != INVALID_FILE_ATTRIBUTES) {
+        const DWORD now = ::GetFileAttributesA(m_target.c_str());
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != (kept & kKeptAttributes) &&
+            !::SetFileAttributesA(m_target.c_str(), (now & ~kKeptAttributes) | (kept & kKeptAttributes))) {
+            m_error = ::GetLastError();
+            return false;
+        }
+    }
     return true;
 }
 

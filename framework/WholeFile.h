@@ -1,10 +1,14 @@
 // WholeFile.h: CWholeFile, a file replaced whole: written to a temporary file in the
 // target's folder, then moved over the target in one step, so that a reader sees the
-// old file or the new one, never part of one.
+// old file or the new one, never part of one. An existing target is replaced with
+// ReplaceFileA and keeps its security descriptor and its hidden, system and
+// not-indexed attributes; a new one is created by the move.
 //
-// How to use: Open with the target's path, Write the content, then Commit. A file
-// that is not committed (a failure, an early return) is deleted; the target stays as
-// it was. Error() and Path() name the system's reason and the file for a message.
+// How to use: Open with the target's path, Write the content, then Commit. A target
+// that another program holds open is tried again for about a second; then Commit fails
+// with ERROR_SHARING_VIOLATION. A file that is not committed (a failure, an early
+// return) is deleted; the target stays as it was. Error() and Path() name the system's
+// reason and the file for a message.
 #pragma once
 
 #include <windows.h>
@@ -36,6 +40,7 @@ private:
     void Discard();
 
     std::string m_target;
+    std::string m_folder;
     std::string m_temporary;
     HANDLE m_file;
     DWORD m_error;
