@@ -179,6 +179,40 @@ class ScriptedRunTest(ServerTestCase):
         finally:
             self.profile.use_proxy(E2E_PORT)
 
+    def test_a_target_held_open_by_another_program(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0"})])
+        with open(os.path.join(self.work, "held.csv"), "wb") as f:
+            f.write(b"old")
+        held = windows_path(os.path.join(self.work, "held.csv"))
+        self.assertEqual(self.probe.call("hold", held), {"ok": True})
+        try:
+            result = self.run_scripted("/list", "held.csv")
+        finally:
+            self.probe.call("release")
+        self.assertEqual(result, (1, b"Could not write C:\\e2e\\test_a_target_held_open_by_another_program\\held.csv: "
+                                     b"Sharing violation.\r\n"))
+        self.assertEqual(self.read("held.csv"), b"old")
+        self.assertEqual(os.listdir(self.work), ["held.csv"])
+        # A holder that lets go 400 ms after the program's temporary file shows is waited for.
+        self.assertEqual(self.probe.call("hold", held, 400), {"ok": True})
+        self.assertEqual(self.run_scripted("/list", "held.csv"), (0, b""))
+        self.assertEqual(self.read("held.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
+                                                b"Alpha Suite,2.0,,\r\n")
+        self.assertEqual(os.listdir(self.work), ["held.csv"])
+
+    def test_a_hidden_target_stays_hidden(self):
+        seed_packages([("Alpha Suite", {"Version": "2.0"})])
+        with open(os.path.join(self.work, "hidden.csv"), "wb") as f:
+            f.write(b"old")
+        hidden = windows_path(os.path.join(self.work, "hidden.csv"))
+        # Hidden, system and archive.
+        self.assertEqual(self.probe.call("attrib", hidden, 0x26), {"ok": True, "attributes": 0x26})
+        self.assertEqual(self.run_scripted("/list", "hidden.csv"), (0, b""))
+        self.assertEqual(self.read("hidden.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
+                                                  b"Alpha Suite,2.0,,\r\n")
+        self.assertEqual(self.probe.call("attrib", hidden), {"ok": True, "attributes": 0x26})
+        self.assertEqual(os.listdir(self.work), ["hidden.csv"])
+
 
 if __name__ == "__main__":
     unittest.main()
