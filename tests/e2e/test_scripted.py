@@ -5,11 +5,12 @@ error and no window while it runs."""
 import os
 import struct
 import subprocess
+import threading
 import time
 import unittest
 
-from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, WM_COMMAND, RegFile,
-                      RemovedKey, ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine,
+from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, WM_COMMAND, Probe,
+                      RegFile, RemovedKey, ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine,
                       seed_packages, sz, type_text, wait_until, windows_path, wine_env)
 from test_updates import closed_port
 
@@ -194,8 +195,18 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.read("held.csv"), b"old")
         self.assertEqual(os.listdir(self.work), ["held.csv"])
         # A holder that lets go 400 ms after the program's temporary file shows is waited for.
-        self.assertEqual(self.probe.call("hold", held, 400), {"ok": True})
+        holder = Probe()
+        self.addCleanup(holder.close)
+        self.assertEqual(holder.call("hold", held), {"ok": True})
+
+        def let_go():
+            wait_until(lambda: len(os.listdir(self.work)) > 1, 60, "the temporary file", 0.005)
+            time.sleep(0.4)
+            holder.call("release")
+        thread = threading.Thread(target=let_go)
+        thread.start()
         self.assertEqual(self.run_scripted("/list", "held.csv"), (0, b""))
+        thread.join()
         self.assertEqual(self.read("held.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
                                                 b"Alpha Suite,2.0,,\r\n")
         self.assertEqual(os.listdir(self.work), ["held.csv"])

@@ -11,8 +11,7 @@
 //   probe regset ROOT\\PATH [NAME TYPE HEX]  creates the key (and sets the value)
 //   probe regdel ROOT\\PATH          deletes the key and everything below it
 //   probe attrib PATH [VALUE]       a file's attributes (after setting them to VALUE)
-//   probe hold PATH [MS]            keeps PATH open as a reader does, without delete sharing;
-//                                   with MS, closes it MS ms after another file appears beside it
+//   probe hold PATH                 keeps PATH open as a reader does, without delete sharing
 //   probe release                   closes the files held
 //   probe serve                     reads such commands from standard input, one a line
 #include "tests/e2e/probe/JsonWriter.h"
@@ -550,42 +549,10 @@ bool DeleteTree(HKEY parent, const std::string& name)
 }
 
 long long Parse(const char* text) { return text ? std::strtoll(text, nullptr, 0) : 0; }
-
-// A file held open for the serve mode's later commands.
-struct HeldFile {
-    HANDLE file;
-    std::string folder;
-    int files;  // in the folder when the hold began
-    DWORD delayMs;
-};
-std::vector<HeldFile*> g_held;
-
-int CountFiles(const std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return count;
-}
-
-// Closes the held file a while after a new file (a writer's temporary) shows in its folder.
-DWORD WINAPI ReleaseLater(void* parameter)
-{
-    HeldFile* held = static_cast<HeldFile*>(parameter);
-    while (CountFiles(held->folder) <= held->files)
-        ::Sleep(5);
-    ::Sleep(held->delayMs);
-    ::CloseHandle(held->file);
-    delete held;
-    return 0;
-}
 HWND ParseWindow(const char* text) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(Parse(text))); }
+
+// Files held open for the serve mode's later commands.
+std::vector<HANDLE> g_held;
 
 void Error(JsonWriter& j, const char* message)
 {
@@ -685,27 +652,15 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
     } else if (!lstrcmpA(cmd, "hold") && n >= 2) {
         HANDLE file = ::CreateFileA(arg(1), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                     nullptr);
-        // The folder: the full path up to the file part that the system finds.
-        char full[MAX_PATH] = {};
-        char* filePart = nullptr;
-        ::GetFullPathNameA(arg(1), MAX_PATH, full, &filePart);
-        const std::string folder(full, filePart ? filePart : full);
-        HeldFile* held = new HeldFile{file, folder, CountFiles(folder), static_cast<DWORD>(Parse(arg(2)))};
-        if (file == INVALID_HANDLE_VALUE)
-            delete held;
-        else if (n >= 3)
-            ::CloseHandle(::CreateThread(nullptr, 0, ReleaseLater, held, 0, nullptr));
-        else
-            g_held.push_back(held);
+        if (file != INVALID_HANDLE_VALUE)
+            g_held.push_back(file);
         j.BeginObject();
         j.Key("ok");
         j.Bool(file != INVALID_HANDLE_VALUE);
         j.EndObject();
     } else if (!lstrcmpA(cmd, "release")) {
-        for (HeldFile* held : g_held) {
-            ::CloseHandle(held->file);
-            delete held;
-        }
+        for (HANDLE file : g_held)
+            ::CloseHandle(file);
         g_held.clear();
         j.BeginObject();
         j.Key("ok");
@@ -720,7 +675,7 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
     } else {
         Error(j, "usage: probe top [pid] | state HWND [FIRST COUNT] | text HWND ID | cursor | send|post HWND MSG WP LP | "
                  "show HWND CMD | reg ROOT\\PATH | regset ROOT\\PATH [NAME TYPE HEX] | regdel ROOT\\PATH | "
-                 "message NAME | attrib PATH [VALUE] | hold PATH [MS] | release | serve");
+                 "message NAME | attrib PATH [VALUE] | hold PATH | release | serve");
     }
 }
 
