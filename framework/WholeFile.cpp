@@ -36,7 +36,8 @@ DWORD ReplaceExisting(const std::string& target, const std::string& replacement,
         error = ::GetLastError();
         // The old file may be left under the backup name alone; where it cannot be moved
         // back, the backup stays rather than the old content be lost.
-        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+            ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
             !::MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH))
             return error;
     }
@@ -135,7 +136,8 @@ bool CWholeFile::Commit()
         DWORD error = ERROR_SUCCESS;
         if (kept != INVALID_FILE_ATTRIBUTES)
             error = ReplaceExisting(m_target, m_temporary, m_folder);
-        else if (!::MoveFileExA(m_temporary.c_str(), m_target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        else if (!::MoveFileExA(m_temporary.c_str(), m_target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = ::GetLastError();
         if (error == ERROR_SUCCESS)
             break;
