@@ -150,14 +150,12 @@ bool CWholeFile::Commit()
         ::Sleep(kRetryDelayMs);
     }
     m_temporary.clear();
-    // Wine's ReplaceFileA does not carry the attributes over.
+    // Wine's ReplaceFileA does not carry the attributes over. The new content is in place
+    // by now, so the file counts as written whether or not they can be set again.
     if (kept != INVALID_FILE_ATTRIBUTES) {
         const DWORD now = ::GetFileAttributesA(m_target.c_str());
-        if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != (kept & kKeptAttributes) &&
-            !::SetFileAttributesA(m_target.c_str(), (now & ~kKeptAttributes) | (kept & kKeptAttributes))) {
-            m_error = ::GetLastError();
-            return false;
-        }
+        if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != (kept & kKeptAttributes))
+            ::SetFileAttributesA(m_target.c_str(), (now & ~kKeptAttributes) | (kept & kKeptAttributes));
     }
     return true;
 }
