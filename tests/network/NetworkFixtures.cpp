@@ -242,3 +242,12 @@ LRESULT CALLBACK ProgressProbe::BarProc(HWND hWnd, UINT msg, WPARAM wParam, LPAR
     }
     return CallWindowProcA(probe ? probe->m_oldProc : DefWindowProcA, hWnd, msg, wParam, lParam);
 }
+
+std::string WinHttpSettings(unsigned flags, const std::string& proxy, const std::string& bypass)
+{
+    std::string data;
+    for (unsigned word : {0x28u, 1u, flags, (unsigned)proxy.size()})
+        data.append(reinterpret_cast<const char*>(&word), 4);
+    const unsigned length = (unsigned)bypass.size();
+    return data + proxy + std::string(reinterpret_cast<const char*>(&length), 4) + bypass;
+}

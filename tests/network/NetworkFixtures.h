@@ -31,6 +31,10 @@ std::string RequestBytes(int index);
 std::string JsonString(const std::string& text);
 }  // namespace UpdateServer
 
+// A WinHttpSettings value as netsh writes it: size, counter, flags (3 a named proxy, 1
+// direct), then the proxy and the bypass list, each after its length.
+std::string WinHttpSettings(unsigned flags, const std::string& proxy, const std::string& bypass);
+
 // Replaces the "http" association's open command for one test.
 class ScopedBrowser {
 public:

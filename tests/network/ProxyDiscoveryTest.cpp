@@ -236,14 +236,7 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
 {
     const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
     const char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
-    auto winHttp = [](unsigned flags, const std::string& proxy, const std::string& bypass) {
-        std::string data;
-        for (unsigned word : {0x28u, 1u, flags, (unsigned)proxy.size()})
-            data.append(reinterpret_cast<const char*>(&word), 4);
-        const unsigned length = (unsigned)bypass.size();
-        return data + proxy + std::string(reinterpret_cast<const char*>(&length), 4) + bypass;
-    };
-    const std::string machine = winHttp(3, "machine.corp:3128", "<local>;*.example");
+    const std::string machine = WinHttpSettings(3, "machine.corp:3128", "<local>;*.example");
     const struct {
         const char* what;
         ProxyRule::Kind kind;
@@ -264,9 +257,9 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
         {"other browser", ProxyRule::kBrowserOrMachine, "chrome.exe", machine, "", "", "Orrin exe",
          INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128"},
         {"bypassed", ProxyRule::kBrowserOrMachine, "iexplore.exe",
-         winHttp(3, "machine.corp:3128", "intranet;*.NORVANE.com"), "", "", "Vantorix exe",
+         WinHttpSettings(3, "machine.corp:3128", "intranet;*.NORVANE.com"), "", "", "Vantorix exe",
          INTERNET_OPEN_TYPE_PRECONFIG, ""},
-        {"machine direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", winHttp(1, "machine.corp:3128", ""), "", "",
+        {"machine direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", WinHttpSettings(1, "machine.corp:3128", ""), "", "",
          "Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, ""},
         {"account proxy", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "user.corp:80", "", "Vantorix exe",
          INTERNET_OPEN_TYPE_PRECONFIG, ""},

@@ -1,5 +1,6 @@
 // UpdateTextTest.cpp: the request body, the response reading and prefs.js parsing,
 // called directly.
+#include "tests/network/NetworkFixtures.h"
 #include "update/PrefsJs.h"
 #include "update/ProxyRule.h"
 #include "framework/AnsiCodePage.h"
@@ -119,16 +120,8 @@ TEST(UpdateResponseText, TakesOnlyDottedDecimalVersions)
 
 TEST(MachineProxy, WinHttpSettingsAndTheBypassList)
 {
-    // As netsh writes them: size, counter, flags (3 a named proxy, 1 direct), then the
-    // proxy and the bypass list, each after its length.
     auto settings = [](unsigned flags, const std::string& proxy, const std::string& bypass, size_t cut = 0) {
-        std::string data;
-        for (unsigned word : {0x28u, 7u, flags, (unsigned)proxy.size()})
-            data.append(reinterpret_cast<const char*>(&word), 4);
-        data += proxy;
-        const unsigned length = (unsigned)bypass.size();
-        data.append(reinterpret_cast<const char*>(&length), 4);
-        data += bypass;
+        const std::string data = WinHttpSettings(flags, proxy, bypass);
         return data.substr(0, data.size() - cut);
     };
     const struct {
