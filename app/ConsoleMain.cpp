@@ -9,6 +9,7 @@
 #include "framework/FileError.h"
 #include "framework/SystemLibrary.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 

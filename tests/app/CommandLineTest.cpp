@@ -102,6 +102,10 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/check /proxy proxy.corp:0", "", "", RunMode::kNormal,
                  "error: The proxy \"proxy.corp:0\" is not HOST:PORT or direct.");
     ExpectParsed("/check /proxy :8080", "", "", RunMode::kNormal, "error: The proxy \":8080\" is not HOST:PORT or direct.");
+    ExpectParsed("/check /proxy proxy.corp:", "", "", RunMode::kNormal,
+                 "error: The proxy \"proxy.corp:\" is not HOST:PORT or direct.");
+    ExpectParsed("/check /proxy proxy.corp:008080", "", "", RunMode::kNormal,
+                 "error: The proxy \"proxy.corp:008080\" is not HOST:PORT or direct.");
     ExpectParsed("/proxy a:1 /proxy direct", "", "", RunMode::kNormal, "error: The flag /proxy is given twice.");
     // Without a scripted flag, other words and flags keep their old meaning.
     ExpectParsed("/lsit a.csv", "", "", RunMode::kNormal);
