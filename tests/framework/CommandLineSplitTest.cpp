@@ -66,6 +66,23 @@ TEST(CommandLine, SplitsByTheCharactersOfTheCodePage)
             << row.codePage << ": " << row.line;
 }
 
+TEST(CommandLine, ArgumentsAsTypedFollowTheProgramName)
+{
+    const struct {
+        const char* line;
+        const char* arguments;
+    } rows[] = {
+        {"\"C:\\Program Files\\v.com\"  /n \"Studio Pack\" /v 2.1", "/n \"Studio Pack\" /v 2.1"},
+        {"v.com\t-check ", "-check "},
+        {"C:\\a\"b c\"d.com x", "x"},
+        {"v.com", ""},
+        {"", ""},
+        {nullptr, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(SkipProgramName(row.line, CodePageLeadBytes(1252)), row.arguments) << (row.line ? row.line : "null");
+}
+
 // Generated command lines in the process's own ANSI code page: the Japanese end-to-end
 // test runs this in 932, the suite in 1252. The program name is a plain path, which
 // run-times agree on (Wine's reads quotes and backslashes there as in arguments).
