@@ -114,6 +114,15 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/report /check", "", "", RunMode::kNormal, "error: The flag /report needs a file name after it.");
     ExpectParsed("/list \"\" /check", "", "", RunMode::kNormal, "error: The flag /list needs a file name after it.");
     ExpectParsed("/check /list a /check", "", "", RunMode::kNormal, "error: The flag /check is given twice.");
+    ExpectParsed("/list a /report b /list c", "", "", RunMode::kNormal, "error: The flag /list is given twice.");
+    ExpectParsed("/report a /report b", "", "", RunMode::kNormal, "error: The flag /report is given twice.");
+    // Two faults: the first one is told.
+    ExpectParsed("/report /report r.txt", "", "", RunMode::kNormal,
+                 "error: The flag /report needs a file name after it.");
+    ExpectParsed("/list a.csv -v 2.1", "", "2.1", RunMode::kNormal,
+                 "error: The flags /check, /list and /report cannot be combined with /n or /v.");
+    // The usage is no work: "n" and "v" may follow it.
+    ExpectParsed("/? /n Studio", "Studio", "", RunMode::kQuickExit, "usage");
     ExpectParsed("/check -n Studio", "Studio", "", RunMode::kQuickExit,
                  "error: The flags /check, /list and /report cannot be combined with /n or /v.");
 }
