@@ -68,6 +68,7 @@ public:
         return static_cast<int>(code);
     }
     const std::string& Command() const { return m_command; }
+    HANDLE Handle() const { return m_hProcess; }
 
 private:
     std::string m_command;
@@ -316,6 +317,24 @@ TEST_F(ProgramCopies, FirstCopyRunsTheWayItsCommandLineChooses)
         HWND h = normal.WaitForWindow();
         ASSERT_NE(h, nullptr);
         EXPECT_TRUE(IsWindowVisible(h));
+    }
+    // A scripted copy holds no guard: a copy started while its usage box is open shows
+    // its own window, and the box's OK ends the scripted copy with 0.
+    {
+        ProgramCopy usage("/?");
+        HWND box = nullptr;
+        DWORD owner = 0;
+        for (int i = 0; i < 200 && owner != GetProcessId(usage.Handle()); ++i) {
+            Sleep(100);
+            box = FindWindowA("#32770", "Vantorix");
+            owner = 0;
+            GetWindowThreadProcessId(box, &owner);
+        }
+        ASSERT_EQ(owner, GetProcessId(usage.Handle()));
+        ProgramCopy normal("");
+        EXPECT_NE(normal.WaitForWindow(), nullptr);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(usage.WaitExit(15000), 0);
     }
 }
 
