@@ -77,6 +77,14 @@ TEST(UpdateResponseText, TakesVersionAndAddress)
         Response(Member("ProductURL", "http://x/y") + Member("CurrentVersion", "4.0")).c_str(), version, address));
     EXPECT_STREQ("4.0", version);
     EXPECT_STREQ("", address);
+
+    // Words and marks inside a value mean nothing: "fault" is no "<fault>".
+    ASSERT_TRUE(ParseUpdateResponse(
+        Response(Member("CurrentVersion", "5") + Member("ProductURL", "http://x/fault?CurrentVersion=string"))
+            .c_str(),
+        version, address));
+    EXPECT_STREQ("5", version);
+    EXPECT_STREQ("http://x/fault?CurrentVersion=string", address);
 }
 
 TEST(UpdateResponseText, RejectsFaultsAndMissingParts)
@@ -85,6 +93,10 @@ TEST(UpdateResponseText, RejectsFaultsAndMissingParts)
     char address[kPageAddressSize];
     std::string valid = Response(Member("CurrentVersion", "2.0") + Member("ProductURL", "http://x"));
     EXPECT_FALSE(ParseUpdateResponse((valid + "<fault>").c_str(), version, address));
+    // "<fault>" anywhere, a value's inside too.
+    EXPECT_FALSE(ParseUpdateResponse(
+        Response(Member("CurrentVersion", "2.0") + Member("ProductURL", "http://x/<fault>")).c_str(), version,
+        address));
     EXPECT_FALSE(ParseUpdateResponse("", version, address));
     EXPECT_FALSE(ParseUpdateResponse(nullptr, version, address));
     EXPECT_FALSE(ParseUpdateResponse(Response(Member("Version", "2.0")).c_str(), version, address));
@@ -198,6 +210,9 @@ TEST(UpdateResponseText, ReadSizeFromContentLength)
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("abc"));
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize(""));
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("-5"));
+    EXPECT_EQ(7, ResponseReadSize("+7"));
+    EXPECT_EQ(0, ResponseReadSize("-0"));
+    EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("+"));
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("-99999999999999999999"));
     EXPECT_EQ(kMaxResponseSize, ResponseReadSize("1048576"));
     EXPECT_EQ(-1, ResponseReadSize("1048577"));
