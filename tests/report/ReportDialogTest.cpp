@@ -182,7 +182,7 @@ TEST(ReportFileErrors, UncreatableFilesShowTheStopBoxAndLeaveNothingBehind)
 
     CTestOwnerWindow owner;
     HICON stop = LoadIconA(nullptr, IDI_HAND);
-    for (const std::string& path : {folder, readOnly, missingFolder}) {
+    for (const std::string& path : {folder, folder + "\\", readOnly, missingFolder}) {
         SCOPED_TRACE(path);
         std::vector<SeenDialog> seen;
         bool written = true;
