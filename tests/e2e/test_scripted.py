@@ -19,6 +19,11 @@ PACKAGES = [
     ('Alpha, "Quoted" Suite', {"Version": "2.0", "InstallProject": "Setup1"}),
     ("Bravo Hidden", {"Version": "1.0", "Hide": "1"}),
     ("Charlie Tools", {"Version": "3.0", "UpdateVersion": "3.5", "ProductUpdateUrl": "http://www.norvane.com/c35"}),
+    # Each of the CSV's other marks alone: a double quote, CR, LF.
+    ('Delta "Pro"', {"Version": (1, b"4.0\r\x00")}),
+    ("Echo", {"Version": (1, b"5.0\n\x00")}),
+    # A stored page that is no web page is left out.
+    ("Foxtrot", {"Version": "1.0", "UpdateVersion": "1.1", "ProductUpdateUrl": "ftp://www.norvane.com/f"}),
 ]
 COMPONENTS = {'Alpha, "Quoted" Suite': [{"Name": "Codec", "ClassId": "{6E0D2C51-7A43-4C1B-9F1E-2B7C4D5A6E01}",
                                           "Version": "1.2"}]}
@@ -64,17 +69,19 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.read("before.csv"),
                          b'Application,Current Version,Update Version,Update Page\r\n'
                          b'"Alpha, ""Quoted"" Suite",2.0,,\r\n'
-                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n')
+                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n'
+                         b'"Delta ""Pro""","4.0\r",,\r\nEcho,"5.0\n",,\r\nFoxtrot,1.0,1.1,\r\n')
         self.server.catalogue({'Alpha, "Quoted" Suite': {"CurrentVersion": "2.1",
                                                          "ProductURL": "http://www.norvane.com/alpha"},
                                "Charlie Tools": {"CurrentVersion": "3.5", "ProductURL": "http://www.norvane.com/c35"}})
         self.server.behaviour("normal", latency=0.3)
         self.assertEqual(self.run_scripted("/check", "/list", "list.csv", "/report", "report.txt"), (2, b""))
-        self.assertEqual(len(self.server.requests()), 2)
+        self.assertEqual(len(self.server.requests()), 5)
         self.assertEqual(self.read("list.csv"),
                          b'Application,Current Version,Update Version,Update Page\r\n'
                          b'"Alpha, ""Quoted"" Suite",2.0,2.1,http://www.norvane.com/alpha\r\n'
-                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n')
+                         b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n'
+                         b'"Delta ""Pro""","4.0\r",,\r\nEcho,"5.0\n",,\r\nFoxtrot,1.0,,\r\n')
         # The button writes the same bytes after its date line.
         window.click_control(window.main(0, 0), 1008)
         window.wait_window("Save As", None, 15, "the save-as dialog")
@@ -87,6 +94,14 @@ class ScriptedRunTest(ServerTestCase):
         button, scripted = self.read("button.txt"), self.read("report.txt")
         self.assertIn(b"Alpha, \"Quoted\" Suite Version: 2.0 Hide: 0 \r\n", scripted)
         self.assertEqual(scripted.split(b"\r\n", 1)[1], button.split(b"\r\n", 1)[1])
+        # An update shown and a package not checked: 2. Files not written beat both, and a
+        # list not written does not stop the report.
+        self.server.behaviour("normal", packages={'Delta "Pro"': {"mode": "raw", "body": "<html>Bad</html>"}})
+        self.assertEqual(self.run_scripted("/check"), (2, b"Could not check 1 of 5 packages for updates.\r\n"))
+        code, error = self.run_scripted("/list", "nowhere\\l.csv", "/report", "nowhere\\r.txt")
+        self.assertEqual(code, 1)
+        self.assertRegex(error.decode(), r"^Could not write .+\\nowhere\\l\.csv: .+\r\n"
+                                         r"Could not write .+\\nowhere\\r\.txt: .+\r\n$")
         self.assertEqual(sorted(os.listdir(self.work)), ["before.csv", "button.txt", "list.csv", "report.txt"])
         self.assertTrue(window.running())
 
