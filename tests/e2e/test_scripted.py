@@ -140,6 +140,11 @@ class ScriptedRunTest(ServerTestCase):
             component.restore()
         self.assertEqual((self.read("read-only.csv"), self.read("report.txt")), (b"old", b"old"))
         self.assertEqual(sorted(os.listdir(self.work)), ["l.csv", "read-only.csv", "report.txt"])
+        # A newer version of one character counts and brings its page.
+        self.server.catalogue({"Alpha Suite": {"CurrentVersion": "3", "ProductURL": "http://www.norvane.com/a3"}})
+        self.assertEqual(self.run_scripted("/check", "/list", "l.csv"), (2, b""))
+        self.assertEqual(self.read("l.csv"), b"Application,Current Version,Update Version,Update Page\r\n"
+                                             b"Alpha Suite,2.0,3,http://www.norvane.com/a3\r\n")
 
     def test_console_program_proxies_and_the_servers_versions(self):
         seed_packages([("Alpha Suite", {"Version": "2.0"}),
