@@ -132,6 +132,15 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(code, 1)
         self.assertRegex(error.decode(), r"^Could not write %s: .+\r\n$"
                          % windows_path(os.path.join(self.work, "read-only.csv")).replace("\\", r"\\"))
+        # A folder, and a name that ends in a separator (not resolved, named as given).
+        os.mkdir(os.path.join(self.work, "folder"))
+        code, error = self.run_scripted("/list", "folder")
+        self.assertEqual(code, 1)
+        self.assertRegex(error.decode(), r"^Could not write %s: .+\r\n$"
+                         % windows_path(os.path.join(self.work, "folder")).replace("\\", r"\\"))
+        code, error = self.run_scripted("/list", "folder\\")
+        self.assertEqual(code, 1)
+        self.assertRegex(error.decode(), r"^Could not write folder\\: .+\r\n$")
         component = RemovedKey(COMPONENT_KEY)
         try:
             self.assertEqual(self.run_scripted("/list", "l.csv"), (0, b""))
@@ -139,7 +148,8 @@ class ScriptedRunTest(ServerTestCase):
         finally:
             component.restore()
         self.assertEqual((self.read("read-only.csv"), self.read("report.txt")), (b"old", b"old"))
-        self.assertEqual(sorted(os.listdir(self.work)), ["l.csv", "read-only.csv", "report.txt"])
+        self.assertEqual(sorted(os.listdir(self.work)), ["folder", "l.csv", "read-only.csv", "report.txt"])
+        self.assertEqual(os.listdir(os.path.join(self.work, "folder")), [])
         # A newer version of one character counts and brings its page.
         self.server.catalogue({"Alpha Suite": {"CurrentVersion": "3", "ProductURL": "http://www.norvane.com/a3"}})
         self.assertEqual(self.run_scripted("/check", "/list", "l.csv"), (2, b""))
