@@ -214,6 +214,8 @@ TEST(UpdateResponseText, ReadSizeFromContentLength)
     EXPECT_EQ(0, ResponseReadSize("-0"));
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("+"));
     EXPECT_EQ(kDefaultResponseSize, ResponseReadSize("-99999999999999999999"));
+    // Between the default buffer and the largest length: as announced.
+    EXPECT_EQ(20000, ResponseReadSize("20000"));
     EXPECT_EQ(kMaxResponseSize, ResponseReadSize("1048576"));
     EXPECT_EQ(-1, ResponseReadSize("1048577"));
     EXPECT_EQ(-1, ResponseReadSize("99999999999999999999999"));
