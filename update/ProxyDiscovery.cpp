@@ -212,9 +212,9 @@ bool AccountSettingsGoDirect()
     return !proxyEnabled && ReadText(key, "AutoConfigURL").empty();
 }
 
-// The machine-wide WinHTTP proxy. A 64-bit netsh writes the 64-bit view and a 32-bit
-// one the 32-bit view, which a 32-bit program on 64-bit Windows sees by default: the
-// 64-bit view first.
+// The machine-wide WinHTTP proxy. On 64-bit Windows the 64-bit netsh writes the 64-bit
+// registry view, which a 32-bit program does not see by default, and the 32-bit netsh
+// the 32-bit view: the 64-bit view is read first.
 bool ReadMachineProxy(std::string& proxy, std::string& bypass)
 {
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
