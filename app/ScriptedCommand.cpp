@@ -1,5 +1,6 @@
 // ScriptedCommand.cpp: the scripted flags of the command line.
 #include "app/ScriptedCommand.h"
+#include "framework/AsciiCase.h"
 
 #include <string.h>
 
@@ -24,14 +25,11 @@ void MissingValue(ScriptedCommand& c)
     c.pendingValue = 0;
 }
 
-// ASCII letters in any case; a byte of a double-byte character is never one of them.
+// param is name, its letters in any case.
 bool SameFlag(const char* param, const char* name)
 {
     for (; *name; ++param, ++name) {
-        char c = *param;
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != *name)
+        if (AsciiLower(*param) != *name)
             return false;
     }
     return *param == '\0';

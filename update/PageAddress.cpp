@@ -1,15 +1,13 @@
 // PageAddress.cpp: web page addresses.
 #include "update/PageAddress.h"
+#include "framework/AsciiCase.h"
 
 namespace {
 
 bool StartsWithNoCase(const char* text, const char* prefix)
 {
     for (; *prefix; ++text, ++prefix) {
-        char c = *text;
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-        if (c != *prefix)
+        if (AsciiLower(*text) != *prefix)
             return false;
     }
     return true;

@@ -1,5 +1,8 @@
 // ProxyRule.cpp: proxy addresses named on the command line.
 #include "update/ProxyRule.h"
+#include "framework/AsciiCase.h"
+
+#include <algorithm>
 
 bool IsProxyAddress(const std::string& text)
 {
@@ -32,16 +35,11 @@ bool TakeText(const unsigned char* data, size_t size, size_t& offset, std::strin
     offset += 4;
     if (length > size - offset)
         return false;
-    text.assign(reinterpret_cast<const char*>(data + offset), length);
-    offset += length;
     // A text ends at its first NUL, if it holds one.
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    const char* start = reinterpret_cast<const char*>(data + offset);
+    text.assign(start, std::find(start, start + length, '\0'));
+    offset += length;
     return true;
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c;
 }
 
 // Pattern with '*' against text, letter case ignored: each '*' takes as little as it
@@ -54,7 +52,7 @@ bool Matches(const char* pattern, const char* text)
         if (*pattern == '*') {
             star = pattern++;
             resume = text;
-        } else if (*pattern && Lower(*pattern) == Lower(*text)) {
+        } else if (*pattern && AsciiLower(*pattern) == AsciiLower(*text)) {
             ++pattern;
             ++text;
         } else if (star) {

@@ -95,17 +95,9 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/check /N Studio", "", "", RunMode::kNormal, "error: Unknown flag \"/N\".");
     ExpectParsed("/proxy", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
     ExpectParsed("/proxy /check", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
-    ExpectParsed("/check /proxy proxy.corp", "", "", RunMode::kNormal,
-                 "error: The proxy \"proxy.corp\" is not HOST:PORT or direct.");
-    ExpectParsed("/check /proxy proxy.corp:65536", "", "", RunMode::kNormal,
-                 "error: The proxy \"proxy.corp:65536\" is not HOST:PORT or direct.");
-    ExpectParsed("/check /proxy proxy.corp:0", "", "", RunMode::kNormal,
-                 "error: The proxy \"proxy.corp:0\" is not HOST:PORT or direct.");
-    ExpectParsed("/check /proxy :8080", "", "", RunMode::kNormal, "error: The proxy \":8080\" is not HOST:PORT or direct.");
-    ExpectParsed("/check /proxy proxy.corp:", "", "", RunMode::kNormal,
-                 "error: The proxy \"proxy.corp:\" is not HOST:PORT or direct.");
-    ExpectParsed("/check /proxy proxy.corp:008080", "", "", RunMode::kNormal,
-                 "error: The proxy \"proxy.corp:008080\" is not HOST:PORT or direct.");
+    for (const char* proxy : {"proxy.corp", "proxy.corp:65536", "proxy.corp:0", ":8080", "proxy.corp:", "proxy.corp:008080"})
+        ExpectParsed(std::string("/check /proxy ") + proxy, "", "", RunMode::kNormal,
+                     (std::string("error: The proxy \"") + proxy + "\" is not HOST:PORT or direct.").c_str());
     ExpectParsed("/proxy a:1 /proxy direct", "", "", RunMode::kNormal, "error: The flag /proxy is given twice.");
     // Without a scripted flag, other words and flags keep their old meaning.
     ExpectParsed("/lsit a.csv", "", "", RunMode::kNormal);
