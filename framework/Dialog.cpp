@@ -1,5 +1,6 @@
 // Dialog.cpp: dialog procedure, modal loop and modeless creation.
 #include "framework/Dialog.h"
+#include "framework/DialogPlacement.h"
 #include "framework/WinApp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -36,11 +37,15 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         return FALSE;
 
     if (message == WM_INITDIALOG) {
+        RECT before = {};
+        ::GetWindowRect(hWnd, &before);
         BOOL focus = TRUE;
         try {
             focus = dlg->OnInitDialog();
         } catch (...) {
         }
+        if (dlg->m_hWnd == hWnd)
+            dlg->PlaceIfUnplaced(before);
         return focus;
     }
 
@@ -117,6 +122,42 @@ INT_PTR CDialog::DoModal()
     if (m_hWnd)
         CDialog::DestroyWindow();
     return m_nModalResult;
+}
+
+void CDialog::PlaceIfUnplaced(const RECT& before) const
+{
+    RECT now = {};
+    ::GetWindowRect(m_hWnd, &now);
+    if (now.left != before.left || now.top != before.top)
+        return;
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC resource = ::FindResourceA(module, MAKEINTRESOURCEA(m_nIDTemplate), (LPCSTR)RT_DIALOG);
+    HGLOBAL loaded = resource ? ::LoadResource(module, resource) : nullptr;
+    const void* data = loaded ? ::LockResource(loaded) : nullptr;
+    if (!data ||
+        DialogTemplateGivesPosition(static_cast<const unsigned char*>(data), ::SizeofResource(module, resource)))
+        return;
+    CenterWindow();
+}
+
+void CDialog::CenterWindow() const
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner && (!::IsWindowVisible(owner) || ::IsIconic(owner)))
+        owner = nullptr;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    const RECT& area = monitor.rcWork;
+    RECT centre = area;
+    if (owner)
+        ::GetWindowRect(owner, &centre);
+    RECT rc = {};
+    ::GetWindowRect(m_hWnd, &rc);
+    const int x = CentredStart(rc.right - rc.left, centre.left, centre.right, area.left, area.right);
+    const int y = CentredStart(rc.bottom - rc.top, centre.top, centre.bottom, area.top, area.bottom);
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
