@@ -43,22 +43,29 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
         ++counts.listed;
         bool queried = online && keepChecking && timeoutsInRow < 2;
         // Not checked: left unqueried after two time-outs in a row, or a query that the
-        // server did not answer (a cancelled query leaves its row as it is).
+        // server did not answer (a cancelled query does not count).
         bool unchecked = online && keepChecking && !queried;
+        // The server's word decides the row only where it named a version.
+        bool fromServer = false;
         if (queried) {
             progress.SetProgress(0);
             progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
             QueryOutcome outcome;
-            row.known = QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome, proxy);
+            QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome, proxy);
+            // A cancel at the query's last report comes after the version was stored and
+            // copied: the row shows it all the same.
+            row.known = row.update[0] != 0;
             if (row.known)
                 memcpy(row.page, outcome.pageAddress, sizeof(row.page));
             timeoutsInRow = outcome.timedOut ? timeoutsInRow + 1 : 0;
             unchecked = keepChecking && !outcome.answered;
+            fromServer = row.known || (keepChecking && outcome.versionNamed);
         }
         if (unchecked)
             ++counts.unchecked;
-        // An unanswered query stored and copied nothing: its row shows what is stored.
-        if (!queried || unchecked) {
+        // A query without a version (unanswered, a fault, cancelled) stored nothing: the
+        // row shows what is stored, as a row not asked for does.
+        if (!fromServer) {
             row.known = recordStored && UpdateStore(name, row.version, row.update, kUpdateRead, nullptr);
             if (row.known)
                 UpdateStore(name, row.version, nullptr, kUpdateReadAddress, row.page);

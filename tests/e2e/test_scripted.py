@@ -81,7 +81,7 @@ class ScriptedRunTest(ServerTestCase):
                          b'Application,Current Version,Update Version,Update Page\r\n'
                          b'"Alpha, ""Quoted"" Suite",2.0,2.1,http://www.norvane.com/alpha\r\n'
                          b'Charlie Tools,3.0,3.5,http://www.norvane.com/c35\r\n'
-                         b'"Delta ""Pro""","4.0\r",,\r\nEcho,"5.0\n",,\r\nFoxtrot,1.0,,\r\n')
+                         b'"Delta ""Pro""","4.0\r",,\r\nEcho,"5.0\n",,\r\nFoxtrot,1.0,1.1,\r\n')
         # The button writes the same bytes after its date line.
         window.click_control(window.main(0, 0), 1008)
         window.wait_window("Save As", None, 15, "the save-as dialog")
@@ -193,7 +193,7 @@ class ScriptedRunTest(ServerTestCase):
         self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0"}, "Charlie Tools": {"CurrentVersion": "3.0"}})
         self.profile.use_proxy(closed_port())
         try:
-            self.server.reset()
+            self.server.control("requests/clear")
             self.assertEqual(self.run_scripted("/check", "/proxy", "127.0.0.1:%d" % E2E_PORT), (0, b""))
             self.assertEqual(len(self.server.requests()), 2)
             # No browser profile, as for SYSTEM: the machine-wide WinHTTP proxy, whose bypass
@@ -204,7 +204,7 @@ class ScriptedRunTest(ServerTestCase):
             self.addCleanup(run_wine, ["reg", "delete", WINHTTP_KEY, "/v", "WinHttpSettings", "/f", "/reg:64"])
             self.assertEqual(run_wine(["reg", "add", WINHTTP_KEY, "/v", "WinHttpSettings", "/t", "REG_BINARY",
                                        "/d", winhttp.hex(), "/f", "/reg:64"]).returncode, 0)
-            self.server.reset()
+            self.server.control("requests/clear")
             self.assertEqual(self.run_scripted("/check"), (0, b""))
             self.assertEqual(len(self.server.requests()), 2)
         finally:

@@ -80,7 +80,11 @@ TEST_F(OnlinePopulate, CheckUpdatesQueriesUntilCancelThenUsesStoredRecords)
     ScopedPackages packages;
     for (const char* name : {"P1", "P2", "P3", "P4", "P5"})
         packages.Add(name, "1.0");
+    StoreUpdateRecord(packages, "P2", "1.2", nullptr);
     StoreUpdateRecord(packages, "P4", "1.7", nullptr);
+    // P2's answer comes late: the cancel is seen before it.
+    UpdateServer::SetBehaviour(
+        "{\"mode\": \"normal\", \"packages\": {\"P2\": {\"mode\": \"normal\", \"latency\": 0.5}}}");
     UpdateServer::SetCatalogue({UpdateServer::Entry("P1", "2.0", "http://www.norvane.com/p1"),
                                 UpdateServer::Entry("P2", "2.0", "http://www.norvane.com/p2"),
                                 UpdateServer::Entry("P3", "3.0", "http://www.norvane.com/p3"),
@@ -113,6 +117,8 @@ TEST_F(OnlinePopulate, CheckUpdatesQueriesUntilCancelThenUsesStoredRecords)
     EXPECT_EQ(rows[0].image, 0);
     EXPECT_EQ(ReadRawValue(HKEY_LOCAL_MACHINE, packages.KeyPath("P1").c_str(), "ProductUpdateUrl"),
               "http://www.norvane.com/p1");
+    EXPECT_EQ(rows[1].update, "1.2");  // cancelled while asked: the stored record
+    EXPECT_EQ(rows[1].image, 0);
     EXPECT_EQ(rows[2].update, "");
     EXPECT_EQ(rows[3].update, "1.7");  // stored, not asked for
     EXPECT_EQ(rows[3].image, 0);
@@ -257,6 +263,7 @@ TEST_F(OnlinePopulate, UnreadableAnswersCountAndFaultsDoNotUnlessCancelled)
         packages.Add(name, "1.0");
     packages.SetString("D4", "Hide", "1");
     StoreUpdateRecord(packages, "A1", "1.5", nullptr);
+    StoreUpdateRecord(packages, "B2", "1.6", nullptr);
     // B2 is unknown to the server: a fault.
     UpdateServer::SetCatalogue({UpdateServer::Entry("A1", "2.0", nullptr), UpdateServer::Entry("C3", "3.0", nullptr)});
     UpdateServer::SetBehaviour(
@@ -270,7 +277,8 @@ TEST_F(OnlinePopulate, UnreadableAnswersCountAndFaultsDoNotUnlessCancelled)
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].update, "1.5");
     EXPECT_EQ(rows[0].image, 0);
-    EXPECT_EQ(rows[1].update, "");
+    EXPECT_EQ(rows[1].update, "1.6");  // a fault: the stored record, not counted
+    EXPECT_EQ(rows[1].image, 0);
     EXPECT_EQ(rows[2].update, "3.0");
     EXPECT_EQ(Messages(closer), std::vector<std::string>({Unchecked(1, 3, 3)}));
 
