@@ -123,3 +123,20 @@ private:
     HWND m_hWnd;
     HDC m_hDC;
 };
+
+// A menu loaded or created by its owner, destroyed with DestroyMenu.
+class CMenuHandle {
+public:
+    explicit CMenuHandle(HMENU h) : m_h(h) {}
+    ~CMenuHandle()
+    {
+        if (m_h)
+            ::DestroyMenu(m_h);
+    }
+    CMenuHandle(const CMenuHandle&) = delete;
+    CMenuHandle& operator=(const CMenuHandle&) = delete;
+    operator HMENU() const { return m_h; }
+
+private:
+    HMENU m_h;
+};

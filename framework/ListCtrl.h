@@ -49,6 +49,9 @@ public:
     }
     int GetSelectionMark() const { return (int)SendMessage(LVM_GETSELECTIONMARK); }
     int SetSelectionMark(int item) const { return (int)SendMessage(LVM_SETSELECTIONMARK, 0, (LPARAM)item); }
+    UINT GetSelectedCount() const { return (UINT)SendMessage(LVM_GETSELECTEDCOUNT); }
+    BOOL EnsureVisible(int item, BOOL partial) const
+        { return (BOOL)SendMessage(LVM_ENSUREVISIBLE, (WPARAM)item, partial); }
     int GetNextItem(int item, UINT flags) const { return (int)SendMessage(LVM_GETNEXTITEM, (WPARAM)item, MAKELPARAM(flags, 0)); }
     int HitTest(LVHITTESTINFO* info) const { return (int)SendMessage(LVM_HITTEST, 0, (LPARAM)info); }
     BOOL GetItemRect(int item, RECT* rc, int code) const

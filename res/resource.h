@@ -24,6 +24,7 @@
 #define IDB_LOGO_120            156
 #define IDB_LOGO_144            157
 #define IDB_LOGO_192            158
+#define IDR_LIST_MENU           160
 
 // Main dialog
 #define IDC_PRODUCT_LIST        1000
@@ -47,6 +48,9 @@
 #define IDC_VERSION_TEXT        1016
 
 #define ID_REFRESH_F5           32771
+// The product list's shortcut menu; "Buy now" there is the button's own id.
+#define ID_OPEN_UPDATE_PAGE     32772
+#define ID_COPY_ROWS            32773
 
 #ifndef IDC_STATIC
 #define IDC_STATIC              (-1)

@@ -17,6 +17,11 @@ const char* ComponentRowVersion(const char* version)
     return version[0] ? version : "Unknown";
 }
 
+std::string CopiedRowLine(const char* name, const char* version, const char* update, const char* page)
+{
+    return std::string(name) + '\t' + version + '\t' + update + '\t' + page + "\r\n";
+}
+
 bool RowsAtHeight(int y, int firstTop, int rowHeight, int count, int* first, int* last)
 {
     if (count <= 0 || rowHeight <= 0)

@@ -25,6 +25,9 @@ BEGIN_MESSAGE_MAP(CPackagesDlg, CDialog)
     ON_NOTIFY(LVN_KEYDOWN, IDC_PRODUCT_LIST, OnListKeyDown)
     ON_MESSAGE(kFollowSelectionMessage, OnFollowSelection)
     ON_MESSAGE(WM_DESTROY, OnDestroyDialog)
+    ON_MESSAGE(WM_CONTEXTMENU, OnContextMenu)
+    ON_COMMAND(ID_OPEN_UPDATE_PAGE, OnOpenUpdatePage)
+    ON_COMMAND(ID_COPY_ROWS, CopySelectedRows)
 END_MESSAGE_MAP()
 
 namespace {
@@ -242,6 +245,9 @@ LRESULT CPackagesDlg::OnDestroyDialog(WPARAM /*wParam*/, LPARAM /*lParam*/)
 
 void CPackagesDlg::EnableBuyNow(bool enable) const
 {
+    // A disabled control loses the focus to nothing, and the keyboard with it.
+    if (!enable && m_buyNow.m_hWnd && ::GetFocus() == m_buyNow.m_hWnd && m_list.m_hWnd)
+        SendMessage(WM_NEXTDLGCTL, (WPARAM)m_list.m_hWnd, TRUE);
     ::EnableWindow(m_buyNow.m_hWnd, enable ? TRUE : FALSE);
 }
 

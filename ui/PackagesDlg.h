@@ -7,6 +7,8 @@
 #include "framework/ToolTipCtrl.h"
 #include "update/ProgressDlg.h"
 
+#include <string>
+
 // The maker's products page, opened when a newer version has no stored address.
 extern const char kProductsPageAddress[];
 
@@ -29,6 +31,12 @@ public:
 
     // "Buy now": the purchase flow for the row at the selection mark.
     void BuyNow();
+    // Whether row shows a newer version: its link area counts.
+    bool RowHasUpdateLink(int row) const;
+    // Opens the page of row's newer version: the stored address, else the products page.
+    void OpenUpdatePage(int row);
+    // Ctrl+C: the selected rows onto the clipboard, one line each.
+    void CopySelectedRows();
     // " Save status report": writes the report to a file the user chooses.
     void SaveStatusReport();
 
@@ -63,11 +71,16 @@ protected:
     void OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnFollowSelection(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroyDialog(WPARAM wParam, LPARAM lParam);
+    LRESULT OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnOpenUpdatePage();
 
     // The hot-tracking step of PreTranslateMessage: link cursor, tip and link clicks.
     void TrackLinkCursor(const MSG* pMsg);
     void SetLinkCursor(bool link);
+    // Disabling "Buy now" while it has the focus first gives the focus to the list.
     void EnableBuyNow(bool enable) const;
+    // The address that row's link opens.
+    std::string RowPageAddress(int row) const;
     void ShowComponentsWarning() const;
     // After an online pass: unchecked of listed packages could not be checked.
     void ShowUncheckedWarning(int unchecked, int listed) const;

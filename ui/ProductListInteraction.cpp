@@ -1,6 +1,6 @@
 // ProductListInteraction.cpp: the product list under the mouse and the keyboard:
-// expanding and collapsing package rows, "Buy now" following the clicked row, and
-// newer versions acting as links (hot cursor, tip, opening the update page).
+// expanding and collapsing package rows, "Buy now" following the clicked row, newer
+// versions acting as links (hot cursor, tip, opening the update page), Ctrl+C.
 #include "ui/PackagesDlg.h"
 
 #include "packages/PackageInfo.h"
@@ -92,6 +92,22 @@ void CPackagesDlg::CollapsePackageRow(int row)
         if (!m_list.DeleteItem(next))
             break;
     }
+}
+
+std::string CPackagesDlg::RowPageAddress(int row) const
+{
+    char name[256];
+    m_list.GetItemText(row, 0, name, sizeof(name));
+    char url[256] = {};
+    UpdateStore(name, "", nullptr, kUpdateReadAddress, url);
+    url[sizeof(url) - 1] = 0;
+    // The stored address came from the network: only a web page is opened.
+    return LinkPageAddress(url, kProductsPageAddress);
+}
+
+void CPackagesDlg::OpenUpdatePage(int row)
+{
+    ::ShellExecuteA(m_hWnd, "open", RowPageAddress(row).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 int CPackagesDlg::FindLinkRowBetween(POINT pt, int first, int last) const
@@ -188,14 +204,7 @@ void CPackagesDlg::TrackLinkCursor(const MSG* pMsg)
                         SetLinkCursor(true);
                     return;
                 }
-                char name[256];
-                m_list.GetItemText(row, 0, name, sizeof(name));
-                char url[256] = {};
-                UpdateStore(name, "", nullptr, kUpdateReadAddress, url);
-                url[sizeof(url) - 1] = 0;
-                // The stored address came from the network: only a web page is opened.
-                const char* page = LinkPageAddress(url, kProductsPageAddress);
-                ::ShellExecuteA(m_hWnd, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
+                OpenUpdatePage(row);
             }
         }
     }
@@ -218,6 +227,8 @@ void CPackagesDlg::OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult)
             CollapsePackageRow(row);
         }
     }
+    if (vk == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0)
+        CopySelectedRows();
     // The list moves its selection after this notification.
     PostMessage(kFollowSelectionMessage);
     *pResult = 0;

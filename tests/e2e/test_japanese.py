@@ -1,5 +1,5 @@
 """Japanese Windows (ANSI code page 932): names whose characters end in the byte 0x5C listed,
-checked, stored and reported, bought from the command line, and the run-time split test."""
+checked, stored, copied and reported, bought from the command line, and the run-time split test."""
 
 import os
 import re
@@ -9,8 +9,8 @@ import unittest
 import vxdriver
 vxdriver.use_code_page_932()
 
-from vxdriver import (BIN_DIR, PACKAGES_KEY, PASSPORT_KEY, WINE, ServerTestCase, clear_packages, key, reg_tree,
-                      seed_packages, type_text, wait_until, windows_path, wine_env)
+from vxdriver import (BIN_DIR, PACKAGES_KEY, PASSPORT_KEY, WINE, ServerTestCase, center, clear_packages, click, key,
+                      reg_tree, seed_packages, type_text, wait_until, windows_path, wine_env)
 
 NAME = "Norvane 機能"     # 能 is 94 5C
 TOOLS = "表示ツール"       # 表 is 95 5C
@@ -52,6 +52,13 @@ class JapaneseTest(ServerTestCase):
                          [cp932(NAME), cp932(TOOLS)])
         stored = reg_tree(PACKAGES_KEY, fold=False)[PACKAGES_KEY + "\\" + cp932(NAME).decode("latin-1")]
         self.assertEqual(stored["UpdateVersion"], (1, b"2.1"))
+        # Ctrl+C puts the rows in the code page, with its locale for the Unicode readers.
+        click(*center(app.main().rows[0].label))
+        key("shift+Down", "ctrl+c")
+        clip = wait_until(lambda: (lambda c: c if c["locale"] == 0x411 else None)(self.probe.call("clipboard")), 5,
+                          "the copied rows")
+        self.assertEqual(bytes.fromhex(clip["text"]), cp932(NAME) + b"\t2.0\t2.1\t" + BUY_URL.encode() + b"\r\n" +
+                         cp932(TOOLS) + b"\t1.0\t\t\r\n")
 
         app.click_control(app.main(0, 0), 1008)
         wait_until(lambda: [w for w in app.find_windows() if w.hwnd != app.hwnd], 15, "the save-as dialog")

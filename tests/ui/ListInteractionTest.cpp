@@ -7,6 +7,7 @@
 #include "tests/support/TestRegistry.h"
 
 #include <gtest/gtest.h>
+#include <string.h>
 
 namespace {
 
@@ -477,4 +478,130 @@ TEST(ListInteraction, ClickOnANewerVersionOpensItsPage)
     CRecorderLog log;
     SendMouseThroughDialog(dlg, WM_LBUTTONDOWN, LinkScreenPoint(dlg, {label.left + 2, y}));
     EXPECT_EQ(log.WaitForText(1500), "");
+}
+
+namespace {
+
+// The shortcut menu as it was shown: each item's text and whether it was enabled, the
+// default item and the menu window's top left.
+struct ShownMenu {
+    std::vector<std::pair<std::string, bool>> items;
+    UINT defaultId = 0;
+    POINT at = {-1, -1};
+};
+ShownMenu g_menu;
+
+BOOL CALLBACK ReadMenuWindow(HWND window, LPARAM)
+{
+    char cls[16] = {};
+    GetClassNameA(window, cls, sizeof(cls));
+    if (strcmp(cls, "#32768") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    HMENU menu = (HMENU)SendMessageA(window, MN_GETHMENU, 0, 0);
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, i, text, sizeof(text), MF_BYPOSITION);
+        g_menu.items.push_back({text, !(GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED))});
+    }
+    g_menu.defaultId = GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED);
+    RECT rc;
+    GetWindowRect(window, &rc);
+    g_menu.at = {rc.left, rc.top};
+    EndMenu();
+    return FALSE;
+}
+
+void CALLBACK ReadMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_menu.items.empty())
+        EnumThreadWindows(GetCurrentThreadId(), ReadMenuWindow, 0);
+}
+
+// WM_CONTEXTMENU from the list as the keyboard (-1, -1) or a right click sends it.
+ShownMenu ContextMenu(CPackagesDlg& dlg, LPARAM position)
+{
+    g_menu = ShownMenu();
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, ReadMenu);
+    dlg.SendMessage(WM_CONTEXTMENU, (WPARAM)dlg.m_list.m_hWnd, position);
+    KillTimer(nullptr, timer);
+    Pump(dlg);
+    return g_menu;
+}
+
+std::string ClipboardText()
+{
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+TEST(ListInteraction, ShortcutMenuOfTheRowAtTheSelectionMarkAndCopiedRows)
+{
+    ScopedPackages packages;
+    SeedComponents(packages);
+    StoreUpdateRecord(packages, "Alpha", "1.1", "http://www.norvane.com/alpha");
+    StoreUpdateRecord(packages, "Beta", "2.5", nullptr);
+    CWindowCloser closer;
+    CDialogUnderTest dlg;
+    ASSERT_TRUE(dlg.created);
+
+    // No row at the selection mark and none selected: at the list's top left, nothing
+    // to choose.
+    ShownMenu menu = ContextMenu(dlg, MAKELPARAM(-1, -1));
+    std::vector<std::pair<std::string, bool>> items = {
+        {"&Open update page", false}, {"&Buy now", false}, {"", false}, {"&Copy\tCtrl+C", false}};
+    EXPECT_EQ(menu.items, items);
+    EXPECT_EQ(menu.defaultId, (UINT)ID_OPEN_UPDATE_PAGE);
+    POINT origin = {0, 0};
+    ClientToScreen(dlg.m_list.m_hWnd, &origin);
+    EXPECT_EQ(menu.at.x, origin.x);
+    EXPECT_EQ(menu.at.y, origin.y);
+    ClickRow(dlg, 2, RowSpot::StateIcon);  // Delta expanded: row 3 is its component
+
+    // Open update page: a package row with a newer version; Buy now as the button.
+    struct {
+        int row;
+        bool open;
+        bool buy;
+    } rows[] = {{0, true, true}, {1, true, true}, {2, false, true}, {3, false, false}};
+    for (const auto& r : rows) {
+        ClickRow(dlg, r.row, RowSpot::Label);
+        menu = ContextMenu(dlg, MAKELPARAM(-1, -1));
+        items = {{"&Open update page", r.open}, {"&Buy now", r.buy}, {"", false}, {"&Copy\tCtrl+C", true}};
+        EXPECT_EQ(menu.items, items) << r.row;
+        RECT bounds;
+        dlg.m_list.GetItemRect(r.row, &bounds, LVIR_BOUNDS);
+        POINT below = {bounds.left, bounds.bottom};
+        ClientToScreen(dlg.m_list.m_hWnd, &below);
+        EXPECT_EQ(menu.at.x, below.x) << r.row;
+        EXPECT_EQ(menu.at.y, below.y) << r.row;
+    }
+    // A right click's menu message opens nothing; nor does one from another window.
+    RECT label;
+    dlg.m_list.GetItemRect(0, &label, LVIR_LABEL);
+    POINT pt = {label.left + 5, label.top + 5};
+    ClientToScreen(dlg.m_list.m_hWnd, &pt);
+    EXPECT_TRUE(ContextMenu(dlg, MAKELPARAM(pt.x, pt.y)).items.empty());
+    EXPECT_TRUE(ContextMenu(dlg, MAKELPARAM(-1, pt.y)).items.empty());
+    g_menu = ShownMenu();
+    dlg.SendMessage(WM_CONTEXTMENU, (WPARAM)dlg.GetDlgItem(IDC_REFRESH), MAKELPARAM(-1, -1));
+    EXPECT_TRUE(g_menu.items.empty());
+
+    // Copy: every selected row in list order; the address only where a link opens one.
+    for (int row = 0; row < dlg.m_list.GetItemCount(); ++row)
+        dlg.m_list.SetItemState(row, row == 4 ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+    dlg.SendMessage(WM_COMMAND, ID_COPY_ROWS, 0);
+    EXPECT_EQ(ClipboardText(), "Alpha\t1.0\t1.1\thttp://www.norvane.com/alpha\r\n"
+                               "Beta\t2.0\t2.5\twww.norvane.com/products\r\n"
+                               "Delta\t4.0\t\t\r\n"
+                               "Engine\t4.0.1\t\t\r\n");
+    EXPECT_TRUE(closer.seen.empty());
 }
