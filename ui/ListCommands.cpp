@@ -49,7 +49,6 @@ LRESULT CPackagesDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
     enable(ID_OPEN_UPDATE_PAGE, RowHasUpdateLink(row));
     enable(IDC_BUY_NOW, m_buyNow.IsWindowEnabled() != FALSE);
     enable(ID_COPY_ROWS, m_list.GetSelectedCount() > 0);
-    ::SetMenuDefaultItem(popup, ID_OPEN_UPDATE_PAGE, FALSE);
     // The chosen command comes as WM_COMMAND, through the routing every command takes.
     ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
     return 0;
