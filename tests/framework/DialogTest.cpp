@@ -4,7 +4,6 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
@@ -25,7 +24,6 @@ public:
     }
     int preTranslated = 0;
     bool endOnInit = false;
-    bool moveOnInit = false;
 
 protected:
     BOOL OnInitDialog() override
@@ -34,8 +32,6 @@ protected:
         calls.push_back("init");
         if (endOnInit)
             EndDialog(7);
-        if (moveOnInit)
-            SetWindowPos(m_hWnd, nullptr, 3, 4, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         return TRUE;
     }
     void OnCancel() override { calls.push_back("cancel"); EndDialog(IDCANCEL); }
@@ -115,62 +111,23 @@ TEST(Dialog, EndDialogDuringInitSkipsTheLoop)
     EXPECT_EQ(dlg.DoModal(), 7);
 }
 
-TEST(Dialog, TemplateWithoutPositionOpensCentredUnlessPlacedMeanwhile)
+TEST(Dialog, TemplatePositionAndCentring)
 {
-    RECT area;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    for (bool moved : {false, true}) {
-        CProbeDlg dlg;
-        dlg.moveOnInit = moved;
-        ASSERT_TRUE(dlg.Create(IDD_PROGRESS));
-        RECT rc;
-        GetWindowRect(dlg.m_hWnd, &rc);
-        if (moved) {
-            EXPECT_EQ(rc.left, 3);
-            EXPECT_EQ(rc.top, 4);
-        } else {
-            EXPECT_LE(abs((rc.left + rc.right) - (area.left + area.right)), 2);
-            EXPECT_LE(abs((rc.top + rc.bottom) - (area.top + area.bottom)), 2);
-        }
-        dlg.DestroyWindow();
+    // DLGTEMPLATE: style, extended style, item count, x, y. DLGTEMPLATEEX: version 1, 0xFFFF,
+    // help id, extended style, style, item count, x, y. Each row sets one byte.
+    const int rows[][4] = {{0, 10, 0, 0}, {0, 10, 5, 1}, {0, 13, 0xFF, 1}, {1, 18, 0, 0}, {1, 18, 7, 1},
+                           {1, 21, 0x80, 1}, {2, 18, 9, 0}};
+    for (const auto& r : rows) {
+        unsigned char data[22] = {(unsigned char)(r[0] ? 1 : 0), 0, (unsigned char)(r[0] == 1 ? 0xFF : 0), 0xFF};
+        data[r[1]] = (unsigned char)r[2];
+        const size_t need = r[0] == 1 ? 22 : 14;  // the data up to y
+        EXPECT_EQ(DialogTemplateGivesPosition(data, need), r[3] != 0) << r[0] << " " << r[1];
+        EXPECT_FALSE(DialogTemplateGivesPosition(data, need - 1));
     }
-
-    // DLGTEMPLATE: style, extended style, item count, x, y. DLGTEMPLATEEX: version 1,
-    // 0xFFFF, help id, extended style, style, item count, x, y.
-    std::vector<unsigned char> plain = {0xC0, 0, 0xC8, 0x80, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0};
-    std::vector<unsigned char> ex(22, 0);
-    ex[0] = 1;
-    ex[2] = ex[3] = 0xFF;
-    struct Row {
-        std::vector<unsigned char> data;
-        size_t at;
-        unsigned char value;
-        bool position;
-    } rows[] = {
-        {plain, 0, 0xC0, false},
-        {plain, 10, 5, true},          // x
-        {plain, 13, 0xFF, true},       // y, negative
-        {ex, 0, 1, false},
-        {ex, 18, 7, true},
-        {ex, 21, 0x80, true},
-        // Version 1 without the signature is a plain template; bytes 18 to 21 are no position.
-        {std::vector<unsigned char>{1, 0, 0, 0x80, 0, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0}, 0, 1,
-         false},
-    };
-    for (Row& row : rows) {
-        row.data[row.at] = row.value;
-        EXPECT_EQ(DialogTemplateGivesPosition(row.data.data(), row.data.size()), row.position) << row.at;
-    }
-    EXPECT_FALSE(DialogTemplateGivesPosition(plain.data(), 13));
-    EXPECT_FALSE(DialogTemplateGivesPosition(ex.data(), 3));
-    ex[18] = 7;
-    EXPECT_FALSE(DialogTemplateGivesPosition(ex.data(), 21));
-
     // size, centre from and to, area from and to: centred, then kept inside the area.
-    const int centring[][6] = {
-        {100, 0, 400, 0, 1000, 150},    {101, 0, 401, 0, 1000, 150},  {100, 900, 1100, 0, 1000, 900},
-        {100, -100, 0, 0, 1000, 0},     {1200, 0, 1000, 0, 1000, 0},  {100, 1800, 1900, 1920, 3840, 1920},
-    };
+    const int centring[][6] = {{100, 0, 400, 0, 1000, 150},  {101, 0, 401, 0, 1000, 150},
+                               {100, 900, 1100, 0, 1000, 900}, {100, -100, 0, 0, 1000, 0},
+                               {1200, 0, 1000, 0, 1000, 0},    {100, 1800, 1900, 1920, 3840, 1920}};
     for (const auto& c : centring)
         EXPECT_EQ(CentredStart(c[0], c[1], c[2], c[3], c[4]), c[5]) << c[0] << " " << c[1];
 }

@@ -13,9 +13,7 @@
 //   probe attrib PATH [VALUE]       a file's attributes (after setting them to VALUE)
 //   probe hold PATH                 keeps PATH open as a reader does, without delete sharing
 //   probe release                   closes the files held
-//   probe focus TID                 the window with the keyboard focus in a thread's input
-//   probe clipboard [TEXT]          the clipboard's CF_TEXT bytes and CF_LOCALE (after
-//                                   setting the text to TEXT)
+//   probe clipboard                 the clipboard's CF_TEXT bytes and CF_LOCALE
 //   probe serve                     reads such commands from standard input, one a line
 #include "tests/e2e/probe/JsonWriter.h"
 #include "tests/e2e/probe/RemoteMemory.h"
@@ -126,6 +124,11 @@ void WriteTopWindow(JsonWriter& j, HWND hwnd)
     j.Number(HandleValue(::GetWindow(hwnd, GW_OWNER)));
     j.Key("foreground");
     j.Bool(::GetForegroundWindow() == hwnd);
+    GUITHREADINFO input = {};
+    input.cbSize = sizeof(input);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &input);
+    j.Key("focusId");
+    j.Number(::IsChild(hwnd, input.hwndFocus) ? ::GetDlgCtrlID(input.hwndFocus) : 0);
     j.EndObject();
 }
 
@@ -397,59 +400,27 @@ void CommandTop(JsonWriter& j, DWORD pid)
     j.EndObject();
 }
 
-void CommandFocus(JsonWriter& j, DWORD thread)
+// The clipboard's CF_TEXT bytes in hex, and its CF_LOCALE.
+void CommandClipboard(JsonWriter& j)
 {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    bool ok = ::GetGUIThreadInfo(thread, &info) != FALSE;
-    j.BeginObject();
-    j.Key("ok");
-    j.Bool(ok);
-    j.Key("focus");
-    j.Number(HandleValue(info.hwndFocus));
-    j.Key("id");
-    j.Number(info.hwndFocus ? ::GetDlgCtrlID(info.hwndFocus) : 0);
-    j.EndObject();
-}
-
-// The clipboard's text as hex bytes and its locale; text, when given, replaces it first.
-void CommandClipboard(JsonWriter& j, const char* text)
-{
-    bool ok = ::OpenClipboard(nullptr) != FALSE;
-    if (ok && text) {
-        ::EmptyClipboard();
-        size_t size = strlen(text) + 1;
-        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, size);
-        if (void* p = memory ? ::GlobalLock(memory) : nullptr) {
-            memcpy(p, text, size);
-            ::GlobalUnlock(memory);
-            ::SetClipboardData(CF_TEXT, memory);
-        }
-    }
     std::string hex;
     long long locale = -1;
-    if (ok) {
-        if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-            if (const char* p = static_cast<const char*>(::GlobalLock(data))) {
-                char byte[4];
-                for (size_t i = 0; p[i]; ++i) {
-                    std::snprintf(byte, sizeof(byte), "%02x", static_cast<unsigned char>(p[i]));
-                    hex += byte;
-                }
-                ::GlobalUnlock(data);
-            }
+    if (::OpenClipboard(nullptr)) {
+        HANDLE text = ::GetClipboardData(CF_TEXT), lcid = ::GetClipboardData(CF_LOCALE);
+        const char* p = text ? static_cast<const char*>(::GlobalLock(text)) : nullptr;
+        for (char byte[4]; p && *p; ++p) {
+            std::snprintf(byte, sizeof(byte), "%02x", static_cast<unsigned char>(*p));
+            hex += byte;
         }
-        if (HANDLE data = ::GetClipboardData(CF_LOCALE)) {
-            if (const LCID* p = static_cast<const LCID*>(::GlobalLock(data))) {
-                locale = *p;
+        const LCID* l = lcid ? static_cast<const LCID*>(::GlobalLock(lcid)) : nullptr;
+        if (l)
+            locale = *l;
+        for (HANDLE data : {text, lcid})
+            if (data)
                 ::GlobalUnlock(data);
-            }
-        }
         ::CloseClipboard();
     }
     j.BeginObject();
-    j.Key("ok");
-    j.Bool(ok);
     j.Key("text");
     j.String(hex);
     j.Key("locale");
@@ -642,10 +613,8 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
                      n >= 4 ? static_cast<int>(Parse(arg(3))) : 200);
     } else if (!lstrcmpA(cmd, "cursor")) {
         CommandCursor(j);
-    } else if (!lstrcmpA(cmd, "focus") && n >= 2) {
-        CommandFocus(j, static_cast<DWORD>(Parse(arg(1))));
     } else if (!lstrcmpA(cmd, "clipboard")) {
-        CommandClipboard(j, arg(1));
+        CommandClipboard(j);
     } else if ((!lstrcmpA(cmd, "send") || !lstrcmpA(cmd, "post")) && n >= 3) {
         HWND hwnd = ParseWindow(arg(1));
         UINT msg = static_cast<UINT>(Parse(arg(2)));
@@ -746,7 +715,7 @@ void RunCommand(JsonWriter& j, const std::vector<const char*>& args)
     } else {
         Error(j, "usage: probe top [pid] | state HWND [FIRST COUNT] | text HWND ID | cursor | send|post HWND MSG WP LP | "
                  "show HWND CMD | reg ROOT\\PATH | regset ROOT\\PATH [NAME TYPE HEX] | regdel ROOT\\PATH | "
-                 "message NAME | attrib PATH [VALUE] | hold PATH | release | focus TID | clipboard [TEXT] | serve");
+                 "message NAME | attrib PATH [VALUE] | hold PATH | release | clipboard | serve");
     }
 }
 
