@@ -128,11 +128,7 @@ private:
 class CMenuHandle {
 public:
     explicit CMenuHandle(HMENU h) : m_h(h) {}
-    ~CMenuHandle()
-    {
-        if (m_h)
-            ::DestroyMenu(m_h);
-    }
+    ~CMenuHandle() { ::DestroyMenu(m_h); }  // fails harmlessly on null
     CMenuHandle(const CMenuHandle&) = delete;
     CMenuHandle& operator=(const CMenuHandle&) = delete;
     operator HMENU() const { return m_h; }

@@ -40,7 +40,7 @@ LRESULT CPackagesDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
     POINT at = {0, 0};
     RECT rc;
     if (row >= 0 && m_list.EnsureVisible(row, FALSE) && m_list.GetItemRect(row, &rc, LVIR_BOUNDS))
-        at = {rc.left > 0 ? rc.left : 0, rc.bottom};
+        at = {rc.left, rc.bottom};
     ::ClientToScreen(m_list.m_hWnd, &at);
 
     auto enable = [popup](UINT id, bool on) {

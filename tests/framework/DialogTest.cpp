@@ -124,6 +124,7 @@ TEST(Dialog, TemplatePositionAndCentring)
         EXPECT_EQ(DialogTemplateGivesPosition(data, need), r[3] != 0) << r[0] << " " << r[1];
         EXPECT_FALSE(DialogTemplateGivesPosition(data, need - 1));
     }
+    EXPECT_FALSE(DialogTemplateGivesPosition(nullptr, 22));
     // size, centre from and to, area from and to: centred, then kept inside the area.
     const int centring[][6] = {{100, 0, 400, 0, 1000, 150},  {101, 0, 401, 0, 1000, 150},
                                {100, 900, 1100, 0, 1000, 900}, {100, -100, 0, 0, 1000, 0},
