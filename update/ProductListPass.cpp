@@ -45,8 +45,6 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
         // Not checked: left unqueried after two time-outs in a row, or a query that the
         // server did not answer (a cancelled query does not count).
         bool unchecked = online && keepChecking && !queried;
-        // The server's word decides the row only where it named a version.
-        bool fromServer = false;
         if (queried) {
             progress.SetProgress(0);
             progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
@@ -59,13 +57,13 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
                 memcpy(row.page, outcome.pageAddress, sizeof(row.page));
             timeoutsInRow = outcome.timedOut ? timeoutsInRow + 1 : 0;
             unchecked = keepChecking && !outcome.answered;
-            fromServer = row.known || (keepChecking && outcome.versionNamed);
         }
         if (unchecked)
             ++counts.unchecked;
-        // A query without a version (unanswered, a fault, cancelled) stored nothing: the
-        // row shows what is stored, as a row not asked for does.
-        if (!fromServer) {
+        // A query that stored no newer version (unanswered, a fault, cancelled, or a version
+        // not newer than the installed one) leaves the row to what is stored, as for a row
+        // not asked for: the list shows what Refresh would.
+        if (!row.known) {
             row.known = recordStored && UpdateStore(name, row.version, row.update, kUpdateRead, nullptr);
             if (row.known)
                 UpdateStore(name, row.version, nullptr, kUpdateReadAddress, row.page);

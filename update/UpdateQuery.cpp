@@ -181,7 +181,6 @@ bool QueryLatestVersion(const char* packageName, const char* installedVersion, c
     char address[kPageAddressSize];
     bool parsed = ParseUpdateResponse(response.c_str(), latest, address);
     outcome->answered = parsed || IsFaultResponse(response.c_str());
-    outcome->versionNamed = parsed;
     if (!parsed)
         return false;
     if (!CompareVersions(installedVersion, latest))

@@ -18,7 +18,6 @@ extern const char kUpdateServerHost[];
 struct QueryOutcome {
     bool timedOut = false;  // a network call ended by the time-out
     bool answered = false;  // an answer told the package's state: a version, or a fault
-    bool versionNamed = false;  // the answer named a version, newer or not
     char pageAddress[kPageAddressSize] = {};  // the newer version's page, when true
 };
 bool QueryLatestVersion(const char* packageName, const char* installedVersion, char* latestVersion,

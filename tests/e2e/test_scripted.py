@@ -194,7 +194,8 @@ class ScriptedRunTest(ServerTestCase):
         self.profile.use_proxy(closed_port())
         try:
             self.server.control("requests/clear")
-            self.assertEqual(self.run_scripted("/check", "/proxy", "127.0.0.1:%d" % E2E_PORT), (0, b""))
+            # Charlie's 3.6, stored before, still counts.
+            self.assertEqual(self.run_scripted("/check", "/proxy", "127.0.0.1:%d" % E2E_PORT), (2, b""))
             self.assertEqual(len(self.server.requests()), 2)
             # No browser profile, as for SYSTEM: the machine-wide WinHTTP proxy, whose bypass
             # list holds other hosts only.
@@ -205,7 +206,7 @@ class ScriptedRunTest(ServerTestCase):
             self.assertEqual(run_wine(["reg", "add", WINHTTP_KEY, "/v", "WinHttpSettings", "/t", "REG_BINARY",
                                        "/d", winhttp.hex(), "/f", "/reg:64"]).returncode, 0)
             self.server.control("requests/clear")
-            self.assertEqual(self.run_scripted("/check"), (0, b""))
+            self.assertEqual(self.run_scripted("/check"), (2, b""))
             self.assertEqual(len(self.server.requests()), 2)
         finally:
             self.profile.use_proxy(E2E_PORT)

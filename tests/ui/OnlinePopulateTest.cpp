@@ -138,22 +138,28 @@ TEST_F(OnlinePopulate, CheckUpdatesWithoutCancelAsksForEveryListedPackage)
     packages.Add("Hidden", "1.0");
     packages.SetString("Hidden", "Hide", "1");
     packages.Add("Viewer", "2.0");
+    packages.Add("Writer", "3.0");
+    StoreUpdateRecord(packages, "Writer", "3.5", nullptr);
+    // Viewer and Writer as installed: Writer's newer version stored before still shows.
     UpdateServer::SetCatalogue({UpdateServer::Entry("Editor", "1.1", "http://www.norvane.com/editor"),
-                                UpdateServer::Entry("Viewer", "2.0", "http://www.norvane.com/viewer")});
+                                UpdateServer::Entry("Viewer", "2.0", "http://www.norvane.com/viewer"),
+                                UpdateServer::Entry("Writer", "3.0", nullptr)});
     CDialogUnderTest dlg;
     ASSERT_TRUE(dlg.created);
     UpdateServer::Control("POST", "requests/clear");
     CheckUpdates(dlg);
 
-    EXPECT_EQ(UpdateServer::RequestCount(), 2);
+    EXPECT_EQ(UpdateServer::RequestCount(), 3);
     std::vector<ListRow> rows = ReadRows(dlg.m_list);
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].name, "Editor");
     EXPECT_EQ(rows[0].update, "1.1");
     EXPECT_EQ(rows[0].image, 0);
     EXPECT_EQ(rows[1].name, "Viewer");
     EXPECT_EQ(rows[1].update, "");
     EXPECT_EQ(rows[1].image, 1);
+    EXPECT_EQ(rows[2].update, "3.5");
+    EXPECT_EQ(rows[2].image, 0);
     EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
 }
 
