@@ -35,13 +35,15 @@ LRESULT CPackagesDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
     if (!popup)
         return 0;
 
-    // At the row's left edge, below its text; without a row, at the list's top left.
+    // At the row's left edge, below its text, or above the row where the screen ends;
+    // without a row, at the list's top left.
     const int row = m_list.GetSelectionMark();
-    POINT at = {0, 0};
-    RECT rc;
-    if (row >= 0 && m_list.EnsureVisible(row, FALSE) && m_list.GetItemRect(row, &rc, LVIR_BOUNDS))
-        at = {rc.left, rc.bottom};
-    ::ClientToScreen(m_list.m_hWnd, &at);
+    RECT rc = {};
+    const bool onRow = row >= 0 && m_list.EnsureVisible(row, FALSE) && m_list.GetItemRect(row, &rc, LVIR_BOUNDS);
+    if (!onRow)
+        rc = RECT();
+    ::MapWindowPoints(m_list.m_hWnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    TPMPARAMS around = {sizeof(around), rc};
 
     auto enable = [popup](UINT id, bool on) {
         ::EnableMenuItem(popup, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
@@ -50,7 +52,8 @@ LRESULT CPackagesDlg::OnContextMenu(WPARAM wParam, LPARAM lParam)
     enable(IDC_BUY_NOW, m_buyNow.IsWindowEnabled() != FALSE);
     enable(ID_COPY_ROWS, m_list.GetSelectedCount() > 0);
     // The chosen command comes as WM_COMMAND, through the routing every command takes.
-    ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, m_hWnd, nullptr);
+    ::TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RIGHTBUTTON, rc.left, rc.bottom, m_hWnd,
+                       onRow ? &around : nullptr);
     return 0;
 }
 

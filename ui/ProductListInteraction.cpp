@@ -1,6 +1,6 @@
 // ProductListInteraction.cpp: the product list under the mouse and the keyboard:
 // expanding and collapsing package rows, "Buy now" following the clicked row, newer
-// versions acting as links (hot cursor, tip, opening the update page), Ctrl+C.
+// versions acting as links (hot cursor, tip, opening the update page), Ctrl+A and Ctrl+C.
 #include "ui/PackagesDlg.h"
 
 #include "packages/PackageInfo.h"
@@ -217,7 +217,9 @@ void CPackagesDlg::OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult)
     const NMLVKEYDOWN* key = reinterpret_cast<const NMLVKEYDOWN*>(pNMHDR);
     const WORD vk = key->wVKey;
     int row = m_list.GetSelectionMark();
-    if (row >= 0 && (vk == VK_RIGHT || vk == VK_LEFT || vk == VK_SPACE)) {
+    // With Ctrl the keys keep the list's own meaning (Ctrl+Space selects a row apart).
+    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0;
+    if (row >= 0 && !ctrl && (vk == VK_RIGHT || vk == VK_LEFT || vk == VK_SPACE)) {
         UINT stateBits = m_list.GetItemState(row, LVIS_STATEIMAGEMASK);
         if (stateBits == kStateCollapsed && (vk == VK_RIGHT || vk == VK_SPACE)) {
             m_list.SetItemState(row, kStateExpanded, LVIS_STATEIMAGEMASK);
@@ -227,8 +229,10 @@ void CPackagesDlg::OnListKeyDown(NMHDR* pNMHDR, LRESULT* pResult)
             CollapsePackageRow(row);
         }
     }
-    if (vk == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0)
+    if (ctrl && (vk == 'C' || vk == VK_INSERT))
         CopySelectedRows();
+    if (ctrl && vk == 'A')
+        m_list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     // The list moves its selection after this notification.
     PostMessage(kFollowSelectionMessage);
     *pResult = 0;

@@ -265,14 +265,16 @@ class MainWindowTest(E2ETestCase):
         self.assertEqual([w for w in app.top_windows() if w["class"] == "#32768"], [])
         self.assertEqual(len(self.recorded()), 2)
 
-        # Ctrl+C with three rows selected: each row's texts and the page its link opens.
+        # Ctrl+A and Ctrl+Insert (or Ctrl+C) copy the rows: each row's texts and the page its
+        # link opens. Ctrl+Space selects apart without expanding.
         click(*center(rows[0].label))
-        key("shift+Down", "shift+Down", "ctrl+c")
+        key("ctrl+space", "ctrl+a", "ctrl+Insert")
         copied = (b"Alpha Suite\t2.0.33\t2.1.0\t" + ALPHA_URL.encode() +
                   b"\r\nBravo Player\t1.0\t1.5\twww.norvane.com/products\r\nCharlie Tools\t3.1\t\t\r\n")
         clip = wait_until(lambda: (lambda c: c if bytes.fromhex(c["text"]) == copied else None)(
             self.probe.call("clipboard")), 5, "the copied rows")
         self.assertEqual(clip["locale"], 0x409)
+        self.assertEqual([r.state_image for r in app.main().rows], [1, 1, 1])
 
         # F5 with the focus on "Buy now", which the refill disables: the list takes the focus,
         # and the keyboard goes on. Without a selection, Ctrl+C keeps the clipboard and the
