@@ -246,7 +246,7 @@ LRESULT CPackagesDlg::OnDestroyDialog(WPARAM /*wParam*/, LPARAM /*lParam*/)
 void CPackagesDlg::EnableBuyNow(bool enable) const
 {
     // A disabled control loses the focus to nothing, and the keyboard with it.
-    if (!enable && m_buyNow.m_hWnd && ::GetFocus() == m_buyNow.m_hWnd && m_list.m_hWnd)
+    if (!enable && m_buyNow.m_hWnd && ::GetFocus() == m_buyNow.m_hWnd)
         SendMessage(WM_NEXTDLGCTL, (WPARAM)m_list.m_hWnd, TRUE);
     ::EnableWindow(m_buyNow.m_hWnd, enable ? TRUE : FALSE);
 }

@@ -288,6 +288,10 @@ class MainWindowTest(E2ETestCase):
         self.assertEqual((bytes.fromhex(self.probe.call("clipboard")["text"]), len(self.recorded())), (copied, 2))
         key("Down")
         wait_until(lambda: app.main(0, 0).control(1010)["enabled"], 5, "Buy now enabled from the keyboard")
+        # Refresh from its own button keeps the focus there.
+        key("Tab", "space")
+        wait_until(lambda: not app.main(0, 0).control(1010)["enabled"], 5, "Buy now disabled by Refresh")
+        self.assertEqual(app.main(0, 0).info["focusId"], 1009)
 
         # The About box opens centred over the main window.
         key("alt+space", "Up", "Return")
