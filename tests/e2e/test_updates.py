@@ -81,7 +81,7 @@ class CheckUpdatesTest(UpdateTestCase):
             ("Bravo Player", "1.4", "", 1),
             ("Charlie Unknown", "3.0", "", 1),
             ("Echo Tools", "1.9", "1.10", 0),
-            ("Foxtrot Older", "5.2", "", 1),
+            ("Foxtrot Older", "5.2", "5.3", 0),  # the stored record, as at start
         ])
         self.assertEqual(app.message_boxes(), [])
 
