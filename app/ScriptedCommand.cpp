@@ -6,6 +6,9 @@
 
 namespace {
 
+// What /proxy takes, as every line about it names it.
+const char kProxyForms[] = "HOST:PORT, http://HOST:PORT, [IPv6]:PORT, http=HOST:PORT;https=HOST:PORT or direct";
+
 void Fault(ScriptedCommand& c, const std::string& text)
 {
     if (c.error.empty())
@@ -19,9 +22,8 @@ const char* PendingName(int pending)
 
 void MissingValue(ScriptedCommand& c)
 {
-    Fault(c, std::string("The flag /") + PendingName(c.pendingValue) +
-                 (c.pendingValue == ScriptedCommand::kProxy ? " needs HOST:PORT or direct after it."
-                                                            : " needs a file name after it."));
+    Fault(c, std::string("The flag /") + PendingName(c.pendingValue) + " needs " +
+                 (c.pendingValue == ScriptedCommand::kProxy ? kProxyForms : "a file name") + " after it.");
     c.pendingValue = 0;
 }
 
@@ -64,11 +66,10 @@ void TakeValue(ScriptedCommand& c, const char* value)
     default:
         if (SameFlag(value, "direct")) {
             c.proxy.kind = ProxyRule::kDirect;
-        } else if (IsProxyAddress(value)) {
+        } else if (ReadProxyAddress(value, c.proxy.address)) {
             c.proxy.kind = ProxyRule::kNamed;
-            c.proxy.address = value;
         } else {
-            Fault(c, std::string("The proxy \"") + value + "\" is not HOST:PORT or direct.");
+            Fault(c, std::string("The proxy \"") + value + "\" is not " + kProxyForms + ".");
         }
         break;
     }
@@ -134,4 +135,6 @@ void FinishScriptedCommand(ScriptedCommand& c)
 {
     if (c.pendingValue)
         MissingValue(c);
+    if (c.proxyGiven && !c.check)
+        Fault(c, std::string("The flag /proxy works only with /check; it takes ") + kProxyForms + ".");
 }

@@ -39,5 +39,5 @@ struct ScriptedCommand {
 // value, and so is no value for "n" and "v".
 bool TakeScriptedParam(ScriptedCommand& command, const char* param, char flagMark);
 
-// After the last argument: a value still awaited is a fault.
+// After the last argument: a value still awaited, or /proxy without /check, is a fault.
 void FinishScriptedCommand(ScriptedCommand& command);

@@ -19,12 +19,15 @@ namespace {
 // Short lines: the message box wraps long ones.
 const char kUsageText[] =
     "vantorix [/check] [/list FILE] [/report FILE]\n"
-    "         [/proxy HOST:PORT|direct]\n"
+    "         [/proxy PROXY|direct]\n"
     "\n"
     "/check: ask the update server first (\"Check updates\").\n"
     "/list FILE: write the product list to FILE as CSV.\n"
     "/report FILE: write the status report to FILE.\n"
-    "/proxy: the proxy of /check, or none (direct).\n"
+    "/proxy: the proxy of /check, or none (direct). PROXY\n"
+    "    is HOST:PORT, http://HOST:PORT, [IPv6]:PORT, or\n"
+    "    a list such as http=HOST:PORT;https=HOST:PORT,\n"
+    "    whose http= entry counts.\n"
     "\n"
     "The work runs in that order, shows no window, and\n"
     "replaces an existing FILE. Flags match in any case.\n"

@@ -1,20 +1,94 @@
-// ProxyRule.cpp: proxy addresses named on the command line.
+// ProxyRule.cpp: proxy addresses as administrators write them, and the machine-wide
+// WinHTTP setting.
 #include "update/ProxyRule.h"
 #include "framework/AsciiCase.h"
 
 #include <algorithm>
 
-bool IsProxyAddress(const std::string& text)
+namespace {
+
+bool IsHostNameChar(char c)
 {
-    // The port follows the last ':', so that a bracketed IPv6 host keeps its own.
-    const size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0 || text.find_first_of(" \t") != std::string::npos)
-        return false;
-    const std::string port = text.substr(colon + 1);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+           c == '_';
+}
+
+// A proxy is printable ASCII: checked first, so that the searches below never meet a
+// byte of a double-byte character.
+bool IsPrintableAscii(const std::string& text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
+}
+
+// A host name, or an IPv6 address in brackets.
+bool IsHost(const std::string& host)
+{
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        return host.find(':') != std::string::npos &&
+               host.find_first_not_of("0123456789abcdefABCDEF:.", 1) == host.size() - 1;
+    return !host.empty() && std::all_of(host.begin(), host.end(), IsHostNameChar);
+}
+
+bool IsPort(const std::string& port)
+{
     if (port.empty() || port.size() > 5 || port.find_first_not_of("0123456789") != std::string::npos)
         return false;
     const long value = std::stol(port);
     return value >= 1 && value <= 65535;
+}
+
+// HOST:PORT, or HOST alone when portOptional. The port follows the host, so a bracketed
+// IPv6 host keeps its own colons.
+bool IsAddress(const std::string& text, bool portOptional)
+{
+    const size_t hostEnd = !text.empty() && text[0] == '[' ? text.find(']') + 1 : text.find(':');
+    if (hostEnd == 0 || hostEnd >= text.size())
+        return portOptional && IsHost(text);
+    return IsHost(text.substr(0, hostEnd)) && text[hostEnd] == ':' && IsPort(text.substr(hostEnd + 1));
+}
+
+bool StartsWithNoCase(const std::string& text, const char* prefix)
+{
+    for (size_t i = 0; prefix[i]; ++i) {
+        if (i == text.size() || AsciiLower(text[i]) != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ReadProxyAddress(const std::string& text, std::string& address, bool portOptional)
+{
+    address.clear();
+    if (!IsPrintableAscii(text))
+        return false;
+    std::string value = text;
+    if (text.find_first_of("=; \t") != std::string::npos) {
+        // A per-scheme list: its first http= entry, or nothing.
+        value.clear();
+        bool found = false;
+        for (size_t start = 0; !found && start < text.size();) {
+            size_t end = text.find_first_of("; \t", start);
+            if (end == std::string::npos)
+                end = text.size();
+            found = StartsWithNoCase(text.substr(start, end - start), "http=");
+            if (found)
+                value = text.substr(start + 5, end - start - 5);
+            start = end + 1;
+        }
+        if (!found)
+            return false;
+    }
+    if (StartsWithNoCase(value, "http://")) {
+        value.erase(0, 7);
+        if (!value.empty() && value.back() == '/')
+            value.pop_back();
+    }
+    if (!IsAddress(value, portOptional))
+        return false;
+    address = value;
+    return true;
 }
 
 namespace {

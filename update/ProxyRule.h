@@ -15,8 +15,14 @@ struct ProxyRule {
     std::string address;  // kNamed: HOST:PORT
 };
 
-// Whether text is HOST:PORT: a host without blanks, ':' and a port of 1 to 65535.
-bool IsProxyAddress(const std::string& text);
+// The HTTP proxy that text names in a form administrators write: HOST:PORT,
+// http://HOST:PORT (a trailing '/' allowed), or a per-scheme list as netsh writes it
+// ("http=HOST:PORT;https=HOST:PORT", entries separated by ';' or blanks), whose first
+// http= entry counts. address gets HOST:PORT. False for another scheme, a list without
+// an http= entry, or text of any other shape. HOST is a name of ASCII letters, digits,
+// '-', '.' and '_', or an IPv6 address in brackets; PORT is 1 to 65535. portOptional:
+// HOST alone counts too, as WinHTTP takes it (port 80).
+bool ReadProxyAddress(const std::string& text, std::string& address, bool portOptional = false);
 
 // The machine-wide WinHTTP proxy out of the WinHttpSettings value that
 // "netsh winhttp set proxy" writes: after three 32-bit words (size, counter, flags,

@@ -4,6 +4,8 @@
 #include "app/PackageApp.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -85,6 +87,18 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("-PROXY 10.0.0.5:3128 /Check", "", "", RunMode::kNormal, "check proxy=10.0.0.5:3128");
     ExpectParsed("/check /proxy DIRECT", "", "", RunMode::kNormal, "check proxy=direct");
     ExpectParsed("/proxy [::1]:65535 /check", "", "", RunMode::kNormal, "check proxy=[::1]:65535");
+    // The forms administrators write: the scheme, a list as netsh shows it (its http=
+    // entry, wherever it stands), blanks between entries.
+    for (const auto& row : std::vector<std::pair<const char*, const char*>>{
+             {"http://proxy.corp:8080", "proxy.corp:8080"},
+             {"HTTP://proxy.corp:8080/", "proxy.corp:8080"},
+             {"http://[fe80::1]:3128/", "[fe80::1]:3128"},
+             {"http=proxy:8080;https=proxy:8443", "proxy:8080"},
+             {"\"https=p:8443; Http=http://p_2.corp:1\"", "p_2.corp:1"},
+             {"shttp=s:1;http=p:2", "p:2"},
+             {"direct.corp:80", "direct.corp:80"}})
+        ExpectParsed(std::string("/check /proxy ") + row.first, "", "", RunMode::kNormal,
+                     (std::string("check proxy=") + row.second).c_str());
     // A scripted line is strict, before its flags and after them.
     ExpectParsed("/lsit a.csv /check", "", "", RunMode::kNormal, "error: Unknown flag \"/lsit\".");
     ExpectParsed("/check -lsit a.csv", "", "", RunMode::kNormal, "error: Unknown flag \"-lsit\".");
@@ -93,11 +107,21 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("extra /? ", "", "", RunMode::kNormal,
                  "error: Unexpected argument \"extra\"; a file name with blanks goes between double quotes.");
     ExpectParsed("/check /N Studio", "", "", RunMode::kNormal, "error: Unknown flag \"/N\".");
-    ExpectParsed("/proxy", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
-    ExpectParsed("/proxy /check", "", "", RunMode::kNormal, "error: The flag /proxy needs HOST:PORT or direct after it.");
-    for (const char* proxy : {"proxy.corp", "proxy.corp:65536", "proxy.corp:0", ":8080", "proxy.corp:", "proxy.corp:008080"})
-        ExpectParsed(std::string("/check /proxy ") + proxy, "", "", RunMode::kNormal,
-                     (std::string("error: The proxy \"") + proxy + "\" is not HOST:PORT or direct.").c_str());
+    const std::string forms = "HOST:PORT, http://HOST:PORT, [IPv6]:PORT, http=HOST:PORT;https=HOST:PORT or direct";
+    ExpectParsed("/proxy", "", "", RunMode::kNormal, ("error: The flag /proxy needs " + forms + " after it.").c_str());
+    ExpectParsed("/proxy /check", "", "", RunMode::kNormal,
+                 ("error: The flag /proxy needs " + forms + " after it.").c_str());
+    for (const char* proxy :
+         {"proxy.corp", "proxy.corp:65536", "proxy.corp:0", ":8080", "proxy.corp:", "proxy.corp:008080",
+          "https://proxy.corp:8443", "socks=proxy:1080", "https=p:8443;ftp=f:21", "http://http://proxy.corp:8080",
+          "http://proxy.corp:8080//", "proxy.corp:8080/", "http://", "[::1]", "[::1:80", "[]:80", "[g::1]:80",
+          "pr\xF6xy:80", "http=", "proxy:80;", "prox y:80"})
+        ExpectParsed(std::string("/check /proxy \"") + proxy + "\"", "", "", RunMode::kNormal,
+                     (std::string("error: The proxy \"") + proxy + "\" is not " + forms + ".").c_str());
+    // The proxy belongs to the check.
+    for (const char* line : {"/proxy direct", "/list l.csv /proxy 10.0.0.5:3128", "/proxy a:1 /?"})
+        ExpectParsed(line, "", "", RunMode::kNormal,
+                     ("error: The flag /proxy works only with /check; it takes " + forms + ".").c_str());
     ExpectParsed("/proxy a:1 /proxy direct", "", "", RunMode::kNormal, "error: The flag /proxy is given twice.");
     // Without a scripted flag, other words and flags keep their old meaning.
     ExpectParsed("/lsit a.csv", "", "", RunMode::kNormal);

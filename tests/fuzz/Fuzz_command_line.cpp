@@ -43,7 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // A scripted line is strict: it passes only without any other argument.
     if (script.scripted && script.error.empty() && !script.stray.empty())
         abort();
-    if (script.proxy.kind == ProxyRule::kNamed && !IsProxyAddress(script.proxy.address))
+    // A named proxy is HOST:PORT, which reads as itself.
+    std::string again;
+    if (script.proxy.kind == ProxyRule::kNamed &&
+        (!ReadProxyAddress(script.proxy.address, again) || again != script.proxy.address))
         abort();
     return 0;
 }

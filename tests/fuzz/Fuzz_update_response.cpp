@@ -29,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ParseWinHttpSettings(data, size, proxy, bypass) && (proxy.empty() || proxy.size() + bypass.size() + 20 > size))
         abort();
     BypassListHolds(text, "update.norvane.com");
+    // An address read from a setting reads as itself.
+    std::string address, again;
+    if (ReadProxyAddress(text, address, true) && (!ReadProxyAddress(address, again, true) || again != address))
+        abort();
 
     std::string length = text.substr(0, 15);
     long n = ResponseReadSize(length.c_str());
