@@ -214,7 +214,8 @@ bool AccountSettingsGoDirect()
 
 // The machine-wide WinHTTP proxy. On 64-bit Windows the 64-bit netsh writes the 64-bit
 // registry view, which a 32-bit program does not see by default, and the 32-bit netsh
-// the 32-bit view: the 64-bit view is read first.
+// (which 32-bit WinHTTP clients follow) the 32-bit view. A proxy named in either view
+// wins over "direct" in the other; where both name one, the 64-bit view's.
 bool ReadMachineProxy(std::string& proxy, std::string& bypass)
 {
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
@@ -227,10 +228,9 @@ bool ReadMachineProxy(std::string& proxy, std::string& bypass)
             type != REG_BINARY)
             continue;
         std::vector<unsigned char> data(size ? size : 1);
-        if (::RegQueryValueExA(key, "WinHttpSettings", nullptr, nullptr, data.data(), &size) != ERROR_SUCCESS)
-            continue;
-        // The value that exists decides, a direct one included.
-        return ParseWinHttpSettings(data.data(), size, proxy, bypass);
+        if (::RegQueryValueExA(key, "WinHttpSettings", nullptr, nullptr, data.data(), &size) == ERROR_SUCCESS &&
+            ParseWinHttpSettings(data.data(), size, proxy, bypass))
+            return true;
     }
     return false;
 }
@@ -254,13 +254,16 @@ bool ChooseProxy(IProgress& progress, const ProxyRule& rule, ProxyChoice& choice
     }
     if (!DiscoverProxy(progress, choice))
         return false;
-    std::string proxy, bypass;
+    // netsh keeps the setting as it was typed: a per-scheme list gives its http= entry,
+    // and one without it names no proxy for the update server.
+    std::string proxy, bypass, address;
     if (rule.kind == ProxyRule::kBrowserOrMachine && GoesPreconfigured(choice) && AccountSettingsGoDirect() &&
-        ReadMachineProxy(proxy, bypass) && !BypassListHolds(bypass, kUpdateServerHost)) {
+        ReadMachineProxy(proxy, bypass) && ReadProxyAddress(proxy, address, true) &&
+        !BypassListHolds(bypass, kUpdateServerHost)) {
         choice.agentName = kProxyAgent;
         choice.accessType = INTERNET_OPEN_TYPE_PROXY;
         choice.hasProxyText = true;
-        choice.proxyText = proxy;
+        choice.proxyText = address;
     }
     return true;
 }

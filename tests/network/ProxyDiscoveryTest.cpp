@@ -232,21 +232,38 @@ TEST_F(ProxyDiscoveryTest, CancelledAtTheFirstReport)
     EXPECT_EQ(std::vector<int>({20}), m_positions);
 }
 
+// The machine-wide WinHTTP setting in one registry view; empty removes it.
+static void SetWinHttpSettings(REGSAM view, const std::string& data)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections",
+                        0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    if (data.empty())
+        RegDeleteValueA(key, "WinHttpSettings");
+    else
+        RegSetValueExA(key, "WinHttpSettings", 0, REG_BINARY, reinterpret_cast<const BYTE*>(data.data()),
+                       (DWORD)data.size());
+    RegCloseKey(key);
+}
+
 TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
 {
-    const char kConnections[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
     const char kSettings[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
     const std::string machine = WinHttpSettings(3, "machine.corp:3128", "<local>;*.example");
+    const std::string machine64 = WinHttpSettings(3, "machine64.corp:8080", "");
+    const std::string direct = WinHttpSettings(1, "", "");
     const struct {
         const char* what;
         ProxyRule::Kind kind;
         const char* browser;     // the default browser's program; firefox.exe is the prefix's profile
-        std::string winHttp;     // the machine-wide setting; empty for none
+        std::string winHttp;     // the machine-wide setting in the 32-bit view; empty for none
         const char* userProxy;   // the account's own ProxyServer, enabled; empty for none
         const char* autoConfig;  // the account's own AutoConfigURL; empty for none
         const char* agent;
         unsigned long access;
         std::string text;        // the proxy text; empty for none
+        std::string winHttp64 = "";  // the machine-wide setting in the 64-bit view; empty for none
     } rows[] = {
         {"named", ProxyRule::kNamed, "iexplore.exe", machine, "", "", "Orrin exe", INTERNET_OPEN_TYPE_PROXY,
          "http://10.1.2.3:8080"},
@@ -271,6 +288,23 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
          ""},
         {"no machine proxy", ProxyRule::kBrowserOrMachine, "iexplore.exe", "", "", "", "Vantorix exe",
          INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        // As netsh keeps what was typed: a per-scheme list's http= entry, a host alone.
+        {"machine list", ProxyRule::kBrowserOrMachine, "iexplore.exe",
+         WinHttpSettings(3, "https=machine.corp:3129;http=machine.corp:3128", "<local>"), "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128"},
+        {"machine list without http", ProxyRule::kBrowserOrMachine, "iexplore.exe",
+         WinHttpSettings(3, "https=machine.corp:3129", ""), "", "", "Vantorix exe", INTERNET_OPEN_TYPE_PRECONFIG, ""},
+        {"machine host alone", ProxyRule::kBrowserOrMachine, "iexplore.exe", WinHttpSettings(3, "http://machine.corp/", ""),
+         "", "", "Orrin exe", INTERNET_OPEN_TYPE_PROXY, "machine.corp"},
+        // A proxy named in either view beats "direct" in the other; both named: the 64-bit one.
+        {"64-bit direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128", direct},
+        {"32-bit direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", direct, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine64.corp:8080", machine64},
+        {"both named", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine64.corp:8080", machine64},
+        {"both direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", direct, "", "", "Vantorix exe",
+         INTERNET_OPEN_TYPE_PRECONFIG, "", direct},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -280,9 +314,8 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
         ScopedSystemProxy account(row.userProxy);
         if (*row.autoConfig)
             SetStringValue(HKEY_CURRENT_USER, kSettings, "AutoConfigURL", row.autoConfig);
-        if (!row.winHttp.empty())
-            SetRawValue(HKEY_LOCAL_MACHINE, kConnections, "WinHttpSettings", REG_BINARY, row.winHttp.data(),
-                        (DWORD)row.winHttp.size());
+        SetWinHttpSettings(KEY_WOW64_32KEY, row.winHttp);
+        SetWinHttpSettings(KEY_WOW64_64KEY, row.winHttp64);
         ProxyRule rule;
         rule.kind = row.kind;
         rule.address = "10.1.2.3:8080";
@@ -296,11 +329,12 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
             EXPECT_EQ(row.text, choice.proxyText);
         }
 
+        SetWinHttpSettings(KEY_WOW64_32KEY, "");
+        SetWinHttpSettings(KEY_WOW64_64KEY, "");
         HKEY key;
-        for (auto place : {std::make_pair(HKEY_LOCAL_MACHINE, kConnections), std::make_pair(HKEY_CURRENT_USER, kSettings)})
-            if (RegOpenKeyExA(place.first, place.second, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-                RegDeleteValueA(key, place.first == HKEY_LOCAL_MACHINE ? "WinHttpSettings" : "AutoConfigURL");
-                RegCloseKey(key);
-            }
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSettings, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "AutoConfigURL");
+            RegCloseKey(key);
+        }
     }
 }
