@@ -1,7 +1,9 @@
 // ConsoleMain.cpp: vantorix.com, the console front end. cmd and PowerShell pick it
 // before vantorix.exe (PATHEXT lists .COM first), wait for it and show its lines. A
-// command line for scripts runs here, on the same operations as vantorix.exe; any
-// other starts vantorix.exe from this program's folder with the same arguments.
+// command line for scripts runs here, on the same operations as vantorix.exe; a line
+// that the window program gives a meaning (none at all, or the purchase's "n" and "v")
+// starts vantorix.exe from this program's folder with the same arguments; any other is
+// a fault, so that a typo never opens a window that nobody may see.
 #include "app/PackageApp.h"
 #include "app/ScriptedRun.h"
 #include "framework/AnsiCodePage.h"
@@ -61,6 +63,7 @@ int main()
     RestrictDllSearchToSystemFolder();
     CPackageCommandLineInfo info;
     CWinApp::ParseCommandLine(info, ::GetCommandLineA());
+    RequireMeaningfulLine(info.m_script);
     if (info.m_script.scripted)
         return RunScriptedCommand(info.m_script, ScriptedFrontEnd::kConsoleProgram);
     return StartWindowProgram();

@@ -37,6 +37,12 @@ bool SameFlag(const char* param, const char* name)
     return *param == '\0';
 }
 
+// /?, -?, /h, -h, /help, -help and --help, in any case.
+bool IsUsageFlag(const char* word, bool doubleDash)
+{
+    return SameFlag(word, "help") || (!doubleDash && (SameFlag(word, "h") || strcmp(word, "?") == 0));
+}
+
 // The line is scripted from now on: an argument met before that becomes its fault.
 void MarkScripted(ScriptedCommand& c)
 {
@@ -101,18 +107,21 @@ bool TakeScriptedParam(ScriptedCommand& c, const char* param, char flagMark)
     }
     if (c.collecting)
         return false;
-    if (isFlag && SameFlag(param, "check")) {
+    // "--check" arrives as "-check": the framework takes one '-' away.
+    const bool doubleDash = flagMark == '-' && param[0] == '-';
+    const char* word = doubleDash ? param + 1 : param;
+    if (isFlag && SameFlag(word, "check")) {
         Once(c, c.check, "check");
-    } else if (isFlag && SameFlag(param, "list")) {
+    } else if (isFlag && SameFlag(word, "list")) {
         Once(c, c.list, "list");
         c.pendingValue = ScriptedCommand::kList;
-    } else if (isFlag && SameFlag(param, "report")) {
+    } else if (isFlag && SameFlag(word, "report")) {
         Once(c, c.report, "report");
         c.pendingValue = ScriptedCommand::kReport;
-    } else if (isFlag && SameFlag(param, "proxy")) {
+    } else if (isFlag && SameFlag(word, "proxy")) {
         Once(c, c.proxyGiven, "proxy");
         c.pendingValue = ScriptedCommand::kProxy;
-    } else if (isFlag && strcmp(param, "?") == 0) {
+    } else if (isFlag && IsUsageFlag(word, doubleDash)) {
         MarkScripted(c);
         c.usage = true;
     } else {
@@ -137,4 +146,12 @@ void FinishScriptedCommand(ScriptedCommand& c)
         MissingValue(c);
     if (c.proxyGiven && !c.check)
         Fault(c, std::string("The flag /proxy works only with /check; it takes ") + kProxyForms + ".");
+}
+
+void RequireMeaningfulLine(ScriptedCommand& c)
+{
+    if (c.scripted || c.stray.empty())
+        return;
+    MarkScripted(c);
+    c.usageHint = true;
 }

@@ -1,8 +1,9 @@
 // ScriptedCommand.h: the command line's flags for scripts: /check, /list FILE,
-// /report FILE, /proxy HOST:PORT|direct and /?. Plain logic without windows.h, so that
-// it can be fuzzed natively.
+// /report FILE, /proxy PROXY|direct and /? (also /help, /h, --help and the like). Plain
+// logic without windows.h, so that it can be fuzzed natively.
 //
-// The flags match in any letter case, and count only while nothing collects, that is
+// The flags match in any letter case, after '/' or '-' ("--check", "--list", "--report"
+// and "--proxy" as well), and count only while nothing collects, that is
 // before any "n" or "v"; after one they are values as every other flag is, so
 // "/n Studio /report" names the package "Studio report". A line that holds one of
 // them is strict: every argument before any "n" or "v" must be such a flag or its
@@ -24,6 +25,7 @@ struct ScriptedCommand {
     std::string reportFile;
     ProxyRule proxy;        // kBrowserOrMachine unless /proxy names one
     std::string error;      // the first fault of the command line; empty when none
+    bool usageHint = false; // the fault is followed by where to find the usage
 
     // Parsing state.
     int pendingValue = 0;    // kList, kReport or kProxy while its value is awaited
@@ -41,3 +43,9 @@ bool TakeScriptedParam(ScriptedCommand& command, const char* param, char flagMar
 
 // After the last argument: a value still awaited, or /proxy without /check, is a fault.
 void FinishScriptedCommand(ScriptedCommand& command);
+
+// The console program's rule: a line that the window program gives no meaning (an
+// argument other than these flags before any "n" or "v") becomes a scripted one whose
+// fault is that argument, followed by the usage hint. Lines without arguments, and
+// lines whose first argument is "n" or "v", stay the window program's.
+void RequireMeaningfulLine(ScriptedCommand& command);

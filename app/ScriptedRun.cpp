@@ -28,9 +28,11 @@ const char kUsageText[] =
     "    is HOST:PORT, http://HOST:PORT, [IPv6]:PORT, or\n"
     "    a list such as http=HOST:PORT;https=HOST:PORT,\n"
     "    whose http= entry counts.\n"
+    "/?, /help, /h: this usage.\n"
     "\n"
     "The work runs in that order, shows no window, and\n"
-    "replaces an existing FILE. Flags match in any case.\n"
+    "replaces an existing FILE. Flags match in any case,\n"
+    "after / or - (or --: --check, --list, --help).\n"
     "\n"
     "Exit codes:\n"
     "0: done; no package shows an update version.\n"
@@ -39,6 +41,8 @@ const char kUsageText[] =
     "2: at least one package shows an update version.\n"
     "3: no update version shown, but some packages\n"
     "    could not be checked.";
+
+const char kUsageHint[] = "Type vantorix /? for the usage.";
 
 // Text to a standard handle. A console shows it in its own code page, so ANSI text is
 // converted for it; a file or a pipe gets the bytes as they are.
@@ -144,6 +148,8 @@ int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd
     // A wrong line is a fault even beside /?, so that a script learns of it.
     if (!command.error.empty()) {
         ScriptedErrorLine(command.error);
+        if (command.usageHint)
+            ScriptedErrorLine(kUsageHint);
         return kExitFailed;
     }
     if (command.usage) {

@@ -16,14 +16,15 @@ struct Parsed {
     std::string script;  // the scripted command, as Script() writes it
 };
 
-// "check list=FILE report=FILE proxy=P", "usage", or "error: TEXT"; empty when not
-// scripted. P is HOST:PORT or direct; no proxy= when the default stands.
+// "check list=FILE report=FILE proxy=P", "usage", or "error: TEXT" (with " +hint" when
+// the usage hint follows); empty when not scripted. P is HOST:PORT or direct; no proxy=
+// when the default stands.
 std::string Script(const ScriptedCommand& c)
 {
     if (!c.scripted)
         return "";
     if (!c.error.empty())
-        return "error: " + c.error;
+        return "error: " + c.error + (c.usageHint ? " +hint" : "");
     std::string text = c.usage ? "usage" : "";
     if (c.check)
         text += " check";
@@ -38,13 +39,16 @@ std::string Script(const ScriptedCommand& c)
     return text[0] == ' ' ? text.substr(1) : text;
 }
 
-Parsed Parse(const std::string& arguments)
+// The line as vantorix.exe reads it, or with console as vantorix.com does.
+Parsed Parse(const std::string& arguments, bool console = false)
 {
     CPackageCommandLineInfo info;
     std::string line = "\"C:\\Program Files\\Norvane\\vantorix.exe\"";
     if (!arguments.empty())
         line += " " + arguments;
     CWinApp::ParseCommandLine(info, line.c_str());
+    if (console)
+        RequireMeaningfulLine(info.m_script);
     EXPECT_FALSE(info.m_collectName && info.m_collectVersion);
     return {info.m_packageName, info.m_packageVersion, ChooseRunMode(info.m_packageName, info.m_packageVersion),
             Script(info.m_script)};
@@ -99,6 +103,15 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
              {"direct.corp:80", "direct.corp:80"}})
         ExpectParsed(std::string("/check /proxy ") + row.first, "", "", RunMode::kNormal,
                      (std::string("check proxy=") + row.second).c_str());
+    // The aliases of the usage, and of the flags after "--".
+    for (const char* usage : {"/help", "-help", "/h", "-H", "--help", "-?", "/HELP"})
+        ExpectParsed(usage, "", "", RunMode::kNormal, "usage");
+    ExpectParsed("--check --LIST l.csv --report r.txt --proxy direct", "", "", RunMode::kNormal,
+                 "check list=l.csv report=r.txt proxy=direct");
+    ExpectParsed("--check /check", "", "", RunMode::kNormal, "error: The flag /check is given twice.");
+    for (const char* flag : {"--h", "--?", "/-check", "---check", "/hel", "/checks", "/helpme"})
+        ExpectParsed(std::string("/check ") + flag, "", "", RunMode::kNormal,
+                     (std::string("error: Unknown flag \"") + flag + "\".").c_str());
     // A scripted line is strict, before its flags and after them.
     ExpectParsed("/lsit a.csv /check", "", "", RunMode::kNormal, "error: Unknown flag \"/lsit\".");
     ExpectParsed("/check -lsit a.csv", "", "", RunMode::kNormal, "error: Unknown flag \"-lsit\".");
@@ -141,6 +154,31 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
     ExpectParsed("/? /n Studio", "Studio", "", RunMode::kQuickExit, "usage");
     ExpectParsed("/check -n Studio", "Studio", "", RunMode::kQuickExit,
                  "error: The flags /check, /list and /report cannot be combined with /n or /v.");
+}
+
+TEST(CommandLine, TheConsoleProgramHandsOnlyMeaningfulLinesToTheWindow)
+{
+    const struct {
+        const char* arguments;
+        const char* script;  // "" for the window program
+    } rows[] = {
+        {"", ""},
+        {"   ", ""},
+        {"/n \"Studio Pack\" /v 1.0", ""},
+        {"-v 2.1 /lsit", ""},
+        {"/n Studio word /x", ""},
+        {"/lsit C:\\x\\l.csv", "error: Unknown flag \"/lsit\". +hint"},
+        {"Studio /n", "error: Unexpected argument \"Studio\"; a file name with blanks goes between double quotes. +hint"},
+        {"\"\"", "error: Unexpected argument \"\"; a file name with blanks goes between double quotes. +hint"},
+        {"/N Studio /V 1.0", "error: Unknown flag \"/N\". +hint"},
+        {"--n Studio", "error: Unknown flag \"--n\". +hint"},
+        {"--help", "usage"},
+        {"--check /lsit", "error: Unknown flag \"/lsit\"."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments);
+        EXPECT_EQ(Parse(row.arguments, true).script, row.script);
+    }
 }
 
 TEST(CommandLine, FlagsAreCaseSensitiveAndExact)
