@@ -11,44 +11,46 @@
 #include "framework/FileError.h"
 #include "framework/SystemLibrary.h"
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char kWindowProgram[] = "vantorix.exe";
+const wchar_t kWindowProgram[] = L"vantorix.exe";
 
-// vantorix.exe beside this program, by full path: never looked for elsewhere.
-std::string WindowProgramPath()
+// vantorix.exe beside this program, by full path: never looked for elsewhere. Unicode,
+// so that a folder whose name the ANSI code page cannot hold is found too.
+std::wstring WindowProgramPath()
 {
-    std::vector<char> path(MAX_PATH);
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), (DWORD)path.size());
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), (DWORD)path.size());
         if (length == 0)
-            return std::string();
+            return std::wstring();
         if (length < path.size())
             break;
         path.resize(path.size() * 2);
     }
-    const size_t slash = FindLastChar(path.data(), strlen(path.data()), '\\', AnsiLeadBytes());
-    return std::string(path.data(), slash == kNoMatch ? 0 : slash + 1) + kWindowProgram;
+    const std::wstring program(path.data());
+    return program.substr(0, program.rfind(L'\\') + 1) + kWindowProgram;
 }
 
-// Starts the window program with this command line's arguments and does not wait.
+// Starts the window program with this command line's arguments as typed, and does not
+// wait.
 int StartWindowProgram()
 {
-    const std::string program = WindowProgramPath();
-    std::string commandLine = "\"" + program + "\"";
-    const char* arguments = SkipProgramName(::GetCommandLineA(), AnsiLeadBytes());
+    const std::wstring program = WindowProgramPath();
+    std::wstring commandLine = L"\"" + program + L"\"";
+    const wchar_t* arguments = SkipProgramName(::GetCommandLineW());
     if (*arguments)
-        commandLine += std::string(" ") + arguments;
-    STARTUPINFOA startup = {};
+        commandLine += std::wstring(L" ") + arguments;
+    STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &process)) {
-        ScriptedErrorLine("Could not start " + program + ": " + SystemErrorText(::GetLastError()));
+        const DWORD error = ::GetLastError();
+        ScriptedErrorLine(L"Could not start " + program + L": " + AnsiToWide(SystemErrorText(error)));
         return kExitFailed;
     }
     ::CloseHandle(process.hThread);

@@ -2,6 +2,7 @@
 // product list's pass and the status report's writer.
 #include "app/ScriptedRun.h"
 
+#include "framework/AnsiCodePage.h"
 #include "framework/FileError.h"
 #include "framework/WholeFile.h"
 #include "report/StatusReport.h"
@@ -12,7 +13,6 @@
 
 #include <stdio.h>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -44,23 +44,31 @@ const char kUsageText[] =
 
 const char kUsageHint[] = "Type vantorix /? for the usage.";
 
-// Text to a standard handle. A console shows it in its own code page, so ANSI text is
-// converted for it; a file or a pipe gets the bytes as they are.
-void WriteText(DWORD which, const std::string& text)
+// The standard handle when it is a console; null otherwise.
+HANDLE ConsoleHandle(DWORD which)
 {
     HANDLE handle = ::GetStdHandle(which);
-    if (!handle || handle == INVALID_HANDLE_VALUE)
-        return;
     DWORD mode = 0;
+    return handle && handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode) ? handle : nullptr;
+}
+
+// Text to a standard handle. A console shows the text in Unicode; a file or a pipe gets
+// the ANSI bytes.
+void WriteText(DWORD which, const std::string& ansi, const std::wstring& wide)
+{
     DWORD written = 0;
-    if (::GetConsoleMode(handle, &mode)) {
-        const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
-        std::vector<wchar_t> wide(length > 0 ? length : 1);
-        if (length > 0 && ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), wide.data(), length) > 0)
-            ::WriteConsoleW(handle, wide.data(), (DWORD)length, &written, nullptr);
+    if (HANDLE console = ConsoleHandle(which)) {
+        ::WriteConsoleW(console, wide.data(), (DWORD)wide.size(), &written, nullptr);
         return;
     }
-    ::WriteFile(handle, text.data(), (DWORD)text.size(), &written, nullptr);
+    HANDLE handle = ::GetStdHandle(which);
+    if (handle && handle != INVALID_HANDLE_VALUE)
+        ::WriteFile(handle, ansi.data(), (DWORD)ansi.size(), &written, nullptr);
+}
+
+void WriteText(DWORD which, const std::string& text)
+{
+    WriteText(which, text, AnsiToWide(text));
 }
 
 // The usage as the front end shows it: a message box for the window program, lines on
@@ -138,6 +146,11 @@ bool WriteReport(const std::string& path)
 void ScriptedErrorLine(const std::string& text)
 {
     WriteText(STD_ERROR_HANDLE, text + "\r\n");
+}
+
+void ScriptedErrorLine(const std::wstring& text)
+{
+    WriteText(STD_ERROR_HANDLE, WideToAnsi(text + L"\r\n"), text + L"\r\n");
 }
 
 int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd)

@@ -1,7 +1,8 @@
 // CommandLineSplit.cpp: the C run-time's argument splitting.
 #include "framework/CommandLineSplit.h"
 
-static bool IsBlank(char c)
+template <class Char>
+static bool IsBlank(Char c)
 {
     return c == ' ' || c == '\t';
 }
@@ -42,6 +43,20 @@ const char* SkipProgramName(const char* commandLine, const LeadBytes& lead)
         return "";
     std::string program;
     const char* p = TakeProgramName(commandLine, program, lead);
+    while (IsBlank(*p))
+        ++p;
+    return p;
+}
+
+const wchar_t* SkipProgramName(const wchar_t* commandLine)
+{
+    if (!commandLine)
+        return L"";
+    const wchar_t* p = commandLine;
+    for (bool inQuotes = false; *p && (inQuotes || !IsBlank(*p)); ++p) {
+        if (*p == L'"')
+            inQuotes = !inQuotes;
+    }
     while (IsBlank(*p))
         ++p;
     return p;

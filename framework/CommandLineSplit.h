@@ -17,3 +17,5 @@ std::vector<std::string> SplitCommandLine(const char* commandLine, const LeadByt
 
 // The arguments' text as it was typed: what follows the program name and its blanks.
 const char* SkipProgramName(const char* commandLine, const LeadBytes& lead);
+// The same in a Unicode command line.
+const wchar_t* SkipProgramName(const wchar_t* commandLine);
