@@ -2,6 +2,7 @@
 // product list's pass and the status report's writer.
 #include "app/ScriptedRun.h"
 
+#include "app/ProgressLine.h"
 #include "framework/AnsiCodePage.h"
 #include "framework/FileError.h"
 #include "framework/WholeFile.h"
@@ -13,6 +14,7 @@
 
 #include <stdio.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -44,6 +46,9 @@ const char kUsageText[] =
 
 const char kUsageHint[] = "Type vantorix /? for the usage.";
 
+// How many bytes of the console's progress line are shown; 0 when none is.
+size_t g_progressShown = 0;
+
 // The standard handle when it is a console; null otherwise.
 HANDLE ConsoleHandle(DWORD which)
 {
@@ -70,6 +75,36 @@ void WriteText(DWORD which, const std::string& text)
 {
     WriteText(which, text, AnsiToWide(text));
 }
+
+void ClearProgressLine()
+{
+    if (g_progressShown)
+        WriteText(STD_ERROR_HANDLE, ClearedProgressLine(g_progressShown));
+}
+
+// A check's progress where standard error is a console (null: it is not, and nothing is
+// shown): one line, rewritten for every package queried and cleared at the end; any
+// other line clears it first.
+class CConsoleProgress : public CNoProgress {
+public:
+    explicit CConsoleProgress(HANDLE console) : m_hConsole(console) {}
+    ~CConsoleProgress() override { ClearProgressLine(); }
+    CConsoleProgress(const CConsoleProgress&) = delete;
+    CConsoleProgress& operator=(const CConsoleProgress&) = delete;
+
+    void BeginPackage(const char* name, int index, int total) override
+    {
+        if (!m_hConsole)
+            return;
+        // A line as wide as the buffer would wrap, and CR would not bring it back.
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        const size_t width = ::GetConsoleScreenBufferInfo(m_hConsole, &info) && info.dwSize.X > 0 ? info.dwSize.X : 80;
+        WriteText(STD_ERROR_HANDLE, ProgressLineText(name, index, total, width, g_progressShown, AnsiLeadBytes()));
+    }
+
+private:
+    HANDLE m_hConsole;
+};
 
 // The usage as the front end shows it: a message box for the window program, lines on
 // standard output for the console program.
@@ -145,11 +180,13 @@ bool WriteReport(const std::string& path)
 
 void ScriptedErrorLine(const std::string& text)
 {
+    ClearProgressLine();
     WriteText(STD_ERROR_HANDLE, text + "\r\n");
 }
 
 void ScriptedErrorLine(const std::wstring& text)
 {
+    ClearProgressLine();
     WriteText(STD_ERROR_HANDLE, WideToAnsi(text + L"\r\n"), text + L"\r\n");
 }
 
@@ -173,9 +210,12 @@ int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd
     int code = kExitDone;
     bool failed = false;
     if (command.check || command.list) {
-        CNoProgress noWindow;
         CCsvRows rows;
-        const PassCounts counts = RunProductListPass(command.check, noWindow, rows, command.proxy);
+        PassCounts counts;
+        {
+            CConsoleProgress progress(ConsoleHandle(STD_ERROR_HANDLE));
+            counts = RunProductListPass(command.check, progress, rows, command.proxy);
+        }
         if (counts.unchecked > 0) {
             char text[96];
             snprintf(text, sizeof(text), "Could not check %d of %d packages for updates.", counts.unchecked,

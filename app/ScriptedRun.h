@@ -22,14 +22,15 @@ enum class ScriptedFrontEnd {
 };
 
 // Runs the command's work in the order check, list, report; each problem goes to
-// standard error as one line, converted for a console. /? on a line without faults
-// shows the usage instead.
+// standard error as one line, converted for a console, and a check shows its progress
+// there when it is a console. /? on a line without faults shows the usage instead.
 // No other window, and none of the system's error boxes, appears. Returns the exit
 // code.
 int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd);
 
 // One line on standard error, where the process has one (a console, or a script
-// redirected it); a console gets it converted from the ANSI code page.
+// redirected it); a console gets it converted from the ANSI code page. A check's
+// progress line on the console is cleared first.
 void ScriptedErrorLine(const std::string& text);
 // The same for Unicode text, such as a path that the ANSI code page cannot hold; a file
 // or a pipe gets it in the ANSI code page.

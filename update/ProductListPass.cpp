@@ -7,7 +7,23 @@
 #include "update/UpdateStore.h"
 
 #include <cstring>
-#include <string>
+
+namespace {
+
+// The packages that the list shows: every key of the walk but the hidden ones.
+int CountListedPackages(HKEY packages)
+{
+    char name[256];
+    int listed = 0;
+    for (DWORD walkIndex = 0; EnumPackages(packages, walkIndex, name, kWalkNameSize); ++walkIndex) {
+        CRegKey package(OpenPackageKey(packages, name));
+        if (!ReadHideFlag(package))
+            ++listed;
+    }
+    return listed;
+}
+
+}  // namespace
 
 PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink, const ProxyRule& proxy)
 {
@@ -18,6 +34,8 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
     int timeoutsInRow = 0;
 
     CRegKey packages(OpenPackagesKey(kPackagesWalkPath));
+    // How many the progress counts to; a package added meanwhile raises it.
+    int total = online && packages.IsOpen() ? CountListedPackages(packages) : 0;
     char name[256];
     int hiddenCount = 0;
     for (DWORD walkIndex = 0; packages.IsOpen() && EnumPackages(packages, walkIndex, name, kWalkNameSize);
@@ -47,7 +65,9 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
         bool unchecked = online && keepChecking && !queried;
         if (queried) {
             progress.SetProgress(0);
-            progress.SetStatusText((std::string("Checking for update of ") + name).c_str());
+            if (counts.listed > total)
+                total = counts.listed;
+            progress.BeginPackage(name, counts.listed, total);
             QueryOutcome outcome;
             QueryLatestVersion(name, row.version, row.update, keepChecking, progress, &outcome, proxy);
             // A cancel at the query's last report comes after the version was stored and

@@ -33,7 +33,8 @@ struct PassCounts {
 
 // Walks the Packages key: hidden packages are left out; the others take their newer
 // version from the stored records offline, or online from the update server (reporting
-// to progress, which may have no window), until a cancellation or two network
+// to progress, which may have no window, each package with its number among the listed
+// ones), until a cancellation or two network
 // time-outs in a row, after which the stored records stand in. proxy says which proxy
 // the queries take.
 PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink& sink,

@@ -1,6 +1,8 @@
 // Progress.h: IProgress, where an update check reports how far it has come: the
-// progress window, or nothing for a run without a window.
+// progress window, a console's progress line, or nothing for a run without either.
 #pragma once
+
+#include <string>
 
 class IProgress {
 public:
@@ -8,6 +10,12 @@ public:
     virtual void SetStatusText(const char* text) = 0;
     // Reports position (0 to 100); true when the user has cancelled.
     virtual bool SetProgress(int position) = 0;
+    // The check begins to query the package name, number index (from 1) of the total
+    // listed packages. The window shows it as its status text.
+    virtual void BeginPackage(const char* name, int /*index*/, int /*total*/)
+    {
+        SetStatusText((std::string("Checking for update of ") + name).c_str());
+    }
 };
 
 // A run that nobody watches: nothing is shown and nothing cancels.

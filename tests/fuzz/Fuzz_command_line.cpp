@@ -1,6 +1,8 @@
 // Fuzz_command_line.cpp: command-line splitting, the flags for scripts and the collection
-// of "n" and "v", in a single-byte code page and in 932.
+// of "n" and "v", in a single-byte code page and in 932; the console's progress line with
+// the input as a package name.
 #include "app/CommandLineCollect.h"
+#include "app/ProgressLine.h"
 #include "app/ScriptedCommand.h"
 #include "framework/CommandLineSplit.h"
 #include "tests/fuzz/FuzzCodePage.h"
@@ -47,6 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string again;
     if (script.proxy.kind == ProxyRule::kNamed &&
         (!ReadProxyAddress(script.proxy.address, again) || again != script.proxy.address))
+        abort();
+
+    // Within the console's width, no character cut, nothing but the first CR that moves
+    // the cursor.
+    const size_t width = size % 90;
+    size_t shown = size % 7;
+    const std::string line = ProgressLineText(text.c_str(), 3, 12, width, shown, lead);
+    if (line[0] != '\r' || shown + 1 > (width ? width : 1) || line.size() < shown + 1)
+        abort();
+    for (size_t i = 1; i < line.size(); ++i) {
+        if (static_cast<unsigned char>(line[i]) < 0x20)
+            abort();
+    }
+    if (!inputEndsInside && EndsInsideChar(line.substr(1, shown), lead))
         abort();
     return 0;
 }

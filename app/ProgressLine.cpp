@@ -1,0 +1,31 @@
+// ProgressLine.cpp: the console's progress line of a check.
+#include "app/ProgressLine.h"
+
+#include <stdio.h>
+
+std::string ProgressLineText(const char* name, int index, int total, size_t width, size_t& shown,
+                             const LeadBytes& lead)
+{
+    char head[48];
+    snprintf(head, sizeof(head), "Checking %d of %d: ", index, total);
+    std::string line = std::string(head) + (name ? name : "");
+    for (size_t at = 0; at < line.size(); at += CharSize(line.data(), line.size(), at, lead)) {
+        if (static_cast<unsigned char>(line[at]) < 0x20)
+            line[at] = ' ';
+    }
+    line.resize(CharPrefixLength(line.data(), line.size(), width > 0 ? width - 1 : 0, lead));
+    std::string text = "\r" + line;
+    if (shown > line.size())
+        text.append(shown - line.size(), ' ');
+    shown = line.size();
+    return text;
+}
+
+std::string ClearedProgressLine(size_t& shown)
+{
+    if (shown == 0)
+        return std::string();
+    std::string text = "\r" + std::string(shown, ' ') + "\r";
+    shown = 0;
+    return text;
+}
