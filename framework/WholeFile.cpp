@@ -45,6 +45,38 @@ DWORD ReplaceExisting(const std::string& target, const std::string& replacement,
     return error;
 }
 
+// Windows redirects a standard user's writes that a protected folder (Program Files)
+// refuses into the VirtualStore, for a program without an execution level such as this
+// one. This turns that off for the process while it lives, and on again after where it
+// was on, so that the file lands where its path says or the write fails.
+class CVirtualizationOff {
+public:
+    CVirtualizationOff() : m_bWasOn(false)
+    {
+        HANDLE token = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | TOKEN_ADJUST_DEFAULT, &token))
+            return;
+        m_token.Reset(token);
+        DWORD enabled = 0;
+        DWORD size = 0;
+        DWORD off = 0;
+        m_bWasOn = ::GetTokenInformation(token, TokenVirtualizationEnabled, &enabled, sizeof(enabled), &size) &&
+                   enabled && ::SetTokenInformation(token, TokenVirtualizationEnabled, &off, sizeof(off));
+    }
+    ~CVirtualizationOff()
+    {
+        DWORD on = 1;
+        if (m_bWasOn)
+            ::SetTokenInformation(m_token, TokenVirtualizationEnabled, &on, sizeof(on));
+    }
+    CVirtualizationOff(const CVirtualizationOff&) = delete;
+    CVirtualizationOff& operator=(const CVirtualizationOff&) = delete;
+
+private:
+    CWinHandle m_token;
+    bool m_bWasOn;
+};
+
 }  // namespace
 
 CWholeFile::CWholeFile() : m_file(INVALID_HANDLE_VALUE), m_error(ERROR_SUCCESS)
@@ -59,6 +91,7 @@ CWholeFile::~CWholeFile()
 bool CWholeFile::Open(const char* target)
 {
     Discard();
+    CVirtualizationOff realPaths;
     m_target = target ? target : "";
     // The system splits the path: its file part starts after the last separator, found
     // by character, so a trail byte 0x5C is never taken for one.
@@ -121,6 +154,7 @@ bool CWholeFile::Commit()
 {
     if (m_file == INVALID_HANDLE_VALUE)
         return false;
+    CVirtualizationOff realPaths;
     BOOL flushed = ::FlushFileBuffers(m_file);
     DWORD flushError = ::GetLastError();
     ::CloseHandle(m_file);

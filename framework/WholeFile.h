@@ -2,7 +2,8 @@
 // target's folder, then moved over the target in one step, so that a reader sees the
 // old file or the new one, never part of one. An existing target is replaced with
 // ReplaceFileA and keeps its security descriptor and its hidden, system and
-// not-indexed attributes; a new one is created by the move.
+// not-indexed attributes; a new one is created by the move. Files are never redirected
+// into the VirtualStore: a folder that refuses the write is a failure.
 //
 // How to use: Open with the target's path, Write the content, then Commit. A target
 // that another program holds open is tried again for about a second; then Commit fails
