@@ -1,5 +1,6 @@
 // ProgramHeaderTest.cpp: the Windows version that the PE headers of the real vantorix.exe
-// and vantorix.com ask for, against the functions that their import tables name.
+// and vantorix.com ask for, against the functions that their import tables name; the
+// names their version resources give them.
 #include "tests/support/TestProcess.h"
 #include <gtest/gtest.h>
 #include <set>
@@ -13,6 +14,20 @@ static_assert(offsetof(IMAGE_OPTIONAL_HEADER32, MajorOperatingSystemVersion) ==
                   offsetof(IMAGE_OPTIONAL_HEADER32, MajorSubsystemVersion) ==
                       offsetof(IMAGE_OPTIONAL_HEADER64, MajorSubsystemVersion),
               "");
+
+// One text of a file's version resource (U.S. English, Unicode); empty when absent.
+static std::string VersionText(const std::string& file, const char* name)
+{
+    DWORD handle = 0;
+    std::string block(GetFileVersionInfoSizeA(file.c_str(), &handle), '\0');
+    char* text = nullptr;
+    UINT size = 0;
+    if (block.empty() || !GetFileVersionInfoA(file.c_str(), 0, (DWORD)block.size(), &block[0]) ||
+        !VerQueryValueA(&block[0], (std::string("\\StringFileInfo\\040904b0\\") + name).c_str(),
+                        reinterpret_cast<void**>(&text), &size))
+        return std::string();
+    return text;
+}
 
 TEST(ProgramHeader, AsksForTheOldestWindowsThatHasEveryImport)
 {
@@ -31,12 +46,17 @@ TEST(ProgramHeader, AsksForTheOldestWindowsThatHasEveryImport)
         const char* import;  // a function that only this kind of program imports
         WORD subsystem;
         bool exactly;        // the header asks for the newest Windows an import needs
+        const char* originalName;
+        const char* description;
     } programs[] = {
-        {"vantorix.exe", "CreateDialogParamA", IMAGE_SUBSYSTEM_WINDOWS_GUI, true},
-        {"vantorix.com", "WriteConsoleW", IMAGE_SUBSYSTEM_WINDOWS_CUI, false},
+        {"vantorix.exe", "CreateDialogParamA", IMAGE_SUBSYSTEM_WINDOWS_GUI, true, "Vantorix.exe", "Vantorix"},
+        {"vantorix.com", "WriteConsoleW", IMAGE_SUBSYSTEM_WINDOWS_CUI, false, "vantorix.com", "Vantorix console program"},
     };
     for (const auto& program : programs) {
         SCOPED_TRACE(program.file);
+        EXPECT_EQ(VersionText(BinDir() + program.file, "OriginalFilename"), program.originalName);
+        EXPECT_EQ(VersionText(BinDir() + program.file, "FileDescription"), program.description);
+        EXPECT_EQ(VersionText(BinDir() + program.file, "FileVersion"), "2, 0, 33, 70715");
         // Mapped as an image, without loading the DLLs it imports.
         HMODULE module = LoadLibraryExA((BinDir() + program.file).c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
         ASSERT_NE(module, nullptr);
