@@ -3,15 +3,17 @@
 error and no window while it runs."""
 
 import os
+import shlex
+import shutil
 import struct
 import subprocess
 import threading
 import time
 import unittest
 
-from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, WINE, WM_COMMAND, Probe,
-                      RegFile, RemovedKey, ServerTestCase, clear_packages, key, package_values, reg_tree, run_wine,
-                      seed_packages, sz, type_text, wait_until, windows_path, wine_env)
+from vxdriver import (BIN_DIR, COMPONENT_KEY, COMPONENT_WARNING, E2E_PORT, PACKAGES_KEY, PASSPORT_KEY, WINE, WM_COMMAND,
+                      Probe, RegFile, RemovedKey, ServerTestCase, clear_packages, key, package_values, reg_tree,
+                      run_wine, seed_packages, sz, type_text, wait_until, windows_path, wine_env)
 from test_updates import closed_port
 
 WINHTTP_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections"
@@ -27,6 +29,50 @@ PACKAGES = [
 ]
 COMPONENTS = {'Alpha, "Quoted" Suite': [{"Name": "Codec", "ClassId": "{6E0D2C51-7A43-4C1B-9F1E-2B7C4D5A6E01}",
                                           "Version": "1.2"}]}
+PROXY_FORMS = b"HOST:PORT, http://HOST:PORT, [IPv6]:PORT, http=HOST:PORT;https=HOST:PORT or direct"
+USAGE_HINT = b"Type vantorix /? for the usage.\r\n"
+
+
+def winhttp_settings(flags, proxy, bypass=b""):
+    """A WinHttpSettings value as netsh writes it: flags 3 names a proxy, 1 is direct."""
+    return struct.pack("<IIII", 0x28, 1, flags, len(proxy)) + proxy + struct.pack("<I", len(bypass)) + bypass
+
+
+def set_winhttp_settings(test, view, value):
+    """The machine-wide WinHTTP setting in one registry view ("/reg:64" or "/reg:32")
+    until the test ends."""
+    test.addCleanup(run_wine, ["reg", "delete", WINHTTP_KEY, "/v", "WinHttpSettings", "/f", view])
+    test.assertEqual(run_wine(["reg", "add", WINHTTP_KEY, "/v", "WinHttpSettings", "/t", "REG_BINARY", "/d",
+                               value.hex(), "/f", view]).returncode, 0)
+
+
+def run_on_console(test, words, folder):
+    """Runs the words of a cmd line through Wine's cmd in a terminal of tmux, which gives it
+    a real console, in folder. Returns the exit code, every line the terminal showed
+    meanwhile in order, and the lines it shows at the end."""
+    test.assertTrue(shutil.which("tmux"), "tmux, which tools/install-deps installs")
+    done = os.path.join(test.work, "exit.code")
+    if os.path.exists(done):
+        os.unlink(done)
+    script = "cd %s && %s; echo $? >%s; sleep 600" % (
+        shlex.quote(folder), " ".join(shlex.quote(w) for w in [WINE, "cmd", "/c"] + words), shlex.quote(done))
+    # A server of its own, named by the test's process (a socket path has to be short).
+    tmux = ["tmux", "-L", "vantorix-e2e-%d" % os.getpid()]
+    subprocess.run(tmux + ["new-session", "-d", "-x", "100", "-y", "10", script],
+                   env=wine_env({"TERM": "xterm"}), check=True, timeout=30)
+    test.addCleanup(subprocess.run, tmux + ["kill-server"], stderr=subprocess.DEVNULL)
+    shown, deadline = [], time.monotonic() + 60
+    while not os.path.exists(done) and time.monotonic() < deadline:
+        screen = subprocess.run(tmux + ["capture-pane", "-p"], stdout=subprocess.PIPE, timeout=30).stdout.decode()
+        shown += [line for line in screen.splitlines() if line.strip() and line not in shown[-5:]]
+        time.sleep(0.05)
+
+    def exit_code():
+        with open(done) as f:
+            return f.read().strip()
+    code = int(wait_until(lambda: os.path.exists(done) and exit_code(), 10, "the end of the command"))
+    screen = subprocess.run(tmux + ["capture-pane", "-p"], stdout=subprocess.PIPE, timeout=30).stdout.decode()
+    return code, shown, [line for line in screen.splitlines() if line.strip()]
 
 
 class ScriptedRunTest(ServerTestCase):
@@ -176,6 +222,16 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.run_scripted("/check", "/lsit", csv, console=True), (1, b'Unknown flag "/lsit".\r\n'))
         self.assertEqual(self.run_scripted("/?", console=True), (0, b""))
         self.assertTrue(self.output.startswith(b"vantorix [/check] [/list FILE] [/report FILE]\r\n"), self.output)
+        # The console program is strict without a scripted flag too: a line the window
+        # program gives no meaning starts nothing and ends with 1.
+        self.assertEqual(self.run_scripted("/lsit", csv, console=True), (1, b'Unknown flag "/lsit".\r\n' + USAGE_HINT))
+        self.assertEqual(self.run_scripted("Alpha", "/n", console=True),
+                         (1, b'Unexpected argument "Alpha"; a file name with blanks goes between double quotes.\r\n' +
+                          USAGE_HINT))
+        self.assertEqual(self.run_scripted("/help", console=True), (0, b""))
+        self.assertTrue(self.output.startswith(b"vantorix [/check] [/list FILE] [/report FILE]\r\n"), self.output)
+        self.assertEqual(self.run_scripted("--check", console=True),
+                         (2, b"Could not check 1 of 2 packages for updates.\r\n"))
         # Without a scripted flag it starts vantorix.exe beside it and does not wait for it
         # (which under Wine holds the pipes it inherits: a file takes standard error).
         with open(os.path.join(self.work, "start.err"), "wb") as error:
@@ -193,23 +249,72 @@ class ScriptedRunTest(ServerTestCase):
         self.server.catalogue({"Alpha Suite": {"CurrentVersion": "2.0"}, "Charlie Tools": {"CurrentVersion": "3.0"}})
         self.profile.use_proxy(closed_port())
         try:
-            self.server.control("requests/clear")
-            # Charlie's 3.6, stored before, still counts.
-            self.assertEqual(self.run_scripted("/check", "/proxy", "127.0.0.1:%d" % E2E_PORT), (2, b""))
-            self.assertEqual(len(self.server.requests()), 2)
+            # As other tools take it, and as netsh shows a per-scheme list; Charlie's 3.6,
+            # stored before, still counts.
+            for proxy in ("127.0.0.1:%d" % E2E_PORT, "http://127.0.0.1:%d/" % E2E_PORT,
+                          "https=127.0.0.1:1;http=127.0.0.1:%d" % E2E_PORT):
+                self.server.control("requests/clear")
+                self.assertEqual(self.run_scripted("/check", "/proxy", proxy), (2, b""), proxy)
+                self.assertEqual(len(self.server.requests()), 2)
+            self.assertEqual(self.run_scripted("/check", "/proxy", "https://127.0.0.1:%d" % E2E_PORT, console=True),
+                             (1, b'The proxy "https://127.0.0.1:%d" is not %s.\r\n' % (E2E_PORT, PROXY_FORMS)))
+            self.assertEqual(self.run_scripted("/list", csv, "/proxy", "direct"),
+                             (1, b"The flag /proxy works only with /check; it takes %s.\r\n" % PROXY_FORMS))
             # No browser profile, as for SYSTEM: the machine-wide WinHTTP proxy, whose bypass
             # list holds other hosts only.
             os.unlink(self.profile.path)
-            proxy, bypass = b"127.0.0.1:%d" % E2E_PORT, b"<local>;*.norvane.org;update.norvane.com.example"
-            winhttp = struct.pack("<IIII", 0x28, 1, 3, len(proxy)) + proxy + struct.pack("<I", len(bypass)) + bypass
-            self.addCleanup(run_wine, ["reg", "delete", WINHTTP_KEY, "/v", "WinHttpSettings", "/f", "/reg:64"])
-            self.assertEqual(run_wine(["reg", "add", WINHTTP_KEY, "/v", "WinHttpSettings", "/t", "REG_BINARY",
-                                       "/d", winhttp.hex(), "/f", "/reg:64"]).returncode, 0)
+            proxy = b"127.0.0.1:%d" % E2E_PORT
+            set_winhttp_settings(self, "/reg:64",
+                                 winhttp_settings(3, proxy, b"<local>;*.norvane.org;update.norvane.com.example"))
             self.server.control("requests/clear")
             self.assertEqual(self.run_scripted("/check"), (2, b""))
             self.assertEqual(len(self.server.requests()), 2)
+            # A per-scheme list gives its http= entry; a direct 64-bit setting (netsh winhttp
+            # reset proxy) leaves the 32-bit one's proxy in force.
+            for settings in ([("/reg:64", winhttp_settings(3, b"https=127.0.0.1:1;http=" + proxy))],
+                             [("/reg:64", winhttp_settings(1, b"")), ("/reg:32", winhttp_settings(3, proxy))]):
+                for view, value in settings:
+                    set_winhttp_settings(self, view, value)
+                self.server.control("requests/clear")
+                self.assertEqual(self.run_scripted("/check"), (2, b""), settings)
+                self.assertEqual(len(self.server.requests()), 2)
         finally:
             self.profile.use_proxy(E2E_PORT)
+
+        # On a console, a check shows which package it asks about in one line, rewritten in
+        # place (a shorter name blanks the rest of a longer one) and cleared before its own
+        # line; the hidden package is not counted. Redirected, nothing of it is written.
+        seed_packages([("Alpha Suite Professional", {"Version": "2.0"}), ("Bravo", {"Version": "1.0"}),
+                       ("Charlie Hidden", {"Version": "1.0", "Hide": "1"})])
+        self.server.catalogue({"Alpha Suite Professional": {"CurrentVersion": "2.0"}})
+        self.server.behaviour("normal", packages={
+            "Alpha Suite Professional": {"mode": "normal", "latency": 0.8},
+            "Bravo": {"mode": "raw", "body": "<html>Bad</html>", "latency": 0.8}})
+        code, shown, end = run_on_console(self, ["vantorix", "/check"], BIN_DIR)
+        self.assertEqual(code, 3)
+        self.assertEqual([line.rstrip() for line in shown if line.startswith("Checking")],
+                         ["Checking 1 of 2: Alpha Suite Professional", "Checking 2 of 2: Bravo"])
+        self.assertEqual(end, ["Could not check 1 of 2 packages for updates."])
+        code, shown, end = run_on_console(
+            self, ["vantorix", "/check", "2>" + windows_path(os.path.join(self.work, "e.txt"))], BIN_DIR)
+        self.assertEqual((code, shown, end), (3, [], []))
+        self.assertEqual(self.read("e.txt"), b"Could not check 1 of 2 packages for updates.\r\n")
+
+        # Typed in a folder whose name the ANSI code page cannot hold, it still starts the
+        # window program beside it, with the arguments as typed.
+        folder = os.path.join(self.work, "\u0141ukasz")
+        os.mkdir(folder)
+        for program in ("vantorix.exe", "vantorix.com"):
+            shutil.copy(os.path.join(BIN_DIR, program), folder)
+        seed_packages([("Video Converter", {"Version": "5.0.1", "Reseller": "RegNow"})],
+                      extra=[(PASSPORT_KEY + r"\Norvane Ltd\Video Converter\0",
+                              {"BuyURL": "http://www.norvane.com/buy/video-converter"})])
+        with open(os.path.join(self.work, "start.err"), "wb") as error:
+            started = subprocess.run([WINE, "cmd", "/c", "vantorix", "/n", "Video Converter", "/v", "5.0.1"],
+                                     cwd=folder, env=wine_env({"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)}),
+                                     timeout=60, stdout=subprocess.DEVNULL, stderr=error)
+        self.assertEqual((started.returncode, self.read("start.err")), (0, b""))
+        self.assertIn("http://www.norvane.com/buy/video-converter", self.wait_recorded(1)[0])
 
     def test_a_target_held_open_by_another_program(self):
         seed_packages([("Alpha Suite", {"Version": "2.0"})])
