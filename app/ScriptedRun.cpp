@@ -46,9 +46,6 @@ const char kUsageText[] =
 
 const char kUsageHint[] = "Type vantorix /? for the usage.";
 
-// How many bytes of the console's progress line are shown; 0 when none is.
-size_t g_progressShown = 0;
-
 // The standard handle when it is a console; null otherwise.
 HANDLE ConsoleHandle(DWORD which)
 {
@@ -76,19 +73,17 @@ void WriteText(DWORD which, const std::string& text)
     WriteText(which, text, AnsiToWide(text));
 }
 
-void ClearProgressLine()
-{
-    if (g_progressShown)
-        WriteText(STD_ERROR_HANDLE, ClearedProgressLine(g_progressShown));
-}
-
 // A check's progress where standard error is a console (null: it is not, and nothing is
-// shown): one line, rewritten for every package queried and cleared at the end; any
-// other line clears it first.
+// shown): one line, rewritten for every package queried and cleared at the end, before
+// the run's own lines.
 class CConsoleProgress : public CNoProgress {
 public:
-    explicit CConsoleProgress(HANDLE console) : m_hConsole(console) {}
-    ~CConsoleProgress() override { ClearProgressLine(); }
+    explicit CConsoleProgress(HANDLE console) : m_hConsole(console), m_shown(0) {}
+    ~CConsoleProgress() override
+    {
+        if (m_shown)
+            WriteText(STD_ERROR_HANDLE, ClearedProgressLine(m_shown));
+    }
     CConsoleProgress(const CConsoleProgress&) = delete;
     CConsoleProgress& operator=(const CConsoleProgress&) = delete;
 
@@ -99,11 +94,12 @@ public:
         // A line as wide as the buffer would wrap, and CR would not bring it back.
         CONSOLE_SCREEN_BUFFER_INFO info;
         const size_t width = ::GetConsoleScreenBufferInfo(m_hConsole, &info) && info.dwSize.X > 0 ? info.dwSize.X : 80;
-        WriteText(STD_ERROR_HANDLE, ProgressLineText(name, index, total, width, g_progressShown, AnsiLeadBytes()));
+        WriteText(STD_ERROR_HANDLE, ProgressLineText(name, index, total, width, m_shown, AnsiLeadBytes()));
     }
 
 private:
     HANDLE m_hConsole;
+    size_t m_shown;  // bytes of the line shown; 0 when none is
 };
 
 // The usage as the front end shows it: a message box for the window program, lines on
@@ -180,13 +176,11 @@ bool WriteReport(const std::string& path)
 
 void ScriptedErrorLine(const std::string& text)
 {
-    ClearProgressLine();
     WriteText(STD_ERROR_HANDLE, text + "\r\n");
 }
 
 void ScriptedErrorLine(const std::wstring& text)
 {
-    ClearProgressLine();
     WriteText(STD_ERROR_HANDLE, WideToAnsi(text + L"\r\n"), text + L"\r\n");
 }
 

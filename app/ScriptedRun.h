@@ -29,8 +29,7 @@ enum class ScriptedFrontEnd {
 int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd);
 
 // One line on standard error, where the process has one (a console, or a script
-// redirected it); a console gets it converted from the ANSI code page. A check's
-// progress line on the console is cleared first.
+// redirected it); a console gets it converted from the ANSI code page.
 void ScriptedErrorLine(const std::string& text);
 // The same for Unicode text, such as a path that the ANSI code page cannot hold; a file
 // or a pipe gets it in the ANSI code page.
