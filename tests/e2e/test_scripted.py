@@ -48,8 +48,8 @@ def set_winhttp_settings(test, view, value):
 
 def run_on_console(test, words, folder):
     """Runs the words of a cmd line through Wine's cmd in a terminal of tmux, which gives it
-    a real console, in folder. Returns the exit code, every line the terminal showed
-    meanwhile in order, and the lines it shows at the end."""
+    a real console 50 columns wide, in folder. Returns the exit code, every line the
+    terminal showed meanwhile in order, and the lines it shows at the end."""
     test.assertTrue(shutil.which("tmux"), "tmux, which tools/install-deps installs")
     done = os.path.join(test.work, "exit.code")
     if os.path.exists(done):
@@ -58,7 +58,7 @@ def run_on_console(test, words, folder):
         shlex.quote(folder), " ".join(shlex.quote(w) for w in [WINE, "cmd", "/c"] + words), shlex.quote(done))
     # A server of its own, named by the test's process (a socket path has to be short).
     tmux = ["tmux", "-L", "vantorix-e2e-%d" % os.getpid()]
-    subprocess.run(tmux + ["new-session", "-d", "-x", "100", "-y", "10", script],
+    subprocess.run(tmux + ["new-session", "-d", "-x", "50", "-y", "10", script],
                    env=wine_env({"TERM": "xterm"}), check=True, timeout=30)
     test.addCleanup(subprocess.run, tmux + ["kill-server"], stderr=subprocess.DEVNULL)
     shown, deadline = [], time.monotonic() + 60
@@ -72,7 +72,7 @@ def run_on_console(test, words, folder):
             return f.read().strip()
     code = int(wait_until(lambda: os.path.exists(done) and exit_code(), 10, "the end of the command"))
     screen = subprocess.run(tmux + ["capture-pane", "-p"], stdout=subprocess.PIPE, timeout=30).stdout.decode()
-    return code, shown, [line for line in screen.splitlines() if line.strip()]
+    return code, shown, [line.rstrip() for line in screen.splitlines() if line.strip()]
 
 
 class ScriptedRunTest(ServerTestCase):
@@ -282,18 +282,19 @@ class ScriptedRunTest(ServerTestCase):
             self.profile.use_proxy(E2E_PORT)
 
         # On a console, a check shows which package it asks about in one line, rewritten in
-        # place (a shorter name blanks the rest of a longer one) and cleared before its own
-        # line; the hidden package is not counted. Redirected, nothing of it is written.
-        seed_packages([("Alpha Suite Professional", {"Version": "2.0"}), ("Bravo", {"Version": "1.0"}),
+        # place (a shorter name blanks the rest of a longer one), a column short of the
+        # console's width, and cleared before its own line; the hidden package is not
+        # counted. Redirected, nothing of it is written.
+        seed_packages([("Alpha Suite Professional Editions", {"Version": "2.0"}), ("Bravo", {"Version": "1.0"}),
                        ("Charlie Hidden", {"Version": "1.0", "Hide": "1"})])
-        self.server.catalogue({"Alpha Suite Professional": {"CurrentVersion": "2.0"}})
+        self.server.catalogue({"Alpha Suite Professional Editions": {"CurrentVersion": "2.0"}})
         self.server.behaviour("normal", packages={
-            "Alpha Suite Professional": {"mode": "normal", "latency": 0.8},
+            "Alpha Suite Professional Editions": {"mode": "normal", "latency": 0.8},
             "Bravo": {"mode": "raw", "body": "<html>Bad</html>", "latency": 0.8}})
         code, shown, end = run_on_console(self, ["vantorix", "/check"], BIN_DIR)
         self.assertEqual(code, 3)
         self.assertEqual([line.rstrip() for line in shown if line.startswith("Checking")],
-                         ["Checking 1 of 2: Alpha Suite Professional", "Checking 2 of 2: Bravo"])
+                         ["Checking 1 of 2: Alpha Suite Professional Edition", "Checking 2 of 2: Bravo"])
         self.assertEqual(end, ["Could not check 1 of 2 packages for updates."])
         code, shown, end = run_on_console(
             self, ["vantorix", "/check", "2>" + windows_path(os.path.join(self.work, "e.txt"))], BIN_DIR)
@@ -301,18 +302,24 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.read("e.txt"), b"Could not check 1 of 2 packages for updates.\r\n")
 
         # Typed in a folder whose name the ANSI code page cannot hold, it still starts the
-        # window program beside it, with the arguments as typed.
+        # window program beside it, with the arguments as typed; without it there, it says
+        # so and ends with 1.
         folder = os.path.join(self.work, "\u0141ukasz")
         os.mkdir(folder)
-        for program in ("vantorix.exe", "vantorix.com"):
-            shutil.copy(os.path.join(BIN_DIR, program), folder)
+        shutil.copy(os.path.join(BIN_DIR, "vantorix.com"), folder)
         seed_packages([("Video Converter", {"Version": "5.0.1", "Reseller": "RegNow"})],
                       extra=[(PASSPORT_KEY + r"\Norvane Ltd\Video Converter\0",
                               {"BuyURL": "http://www.norvane.com/buy/video-converter"})])
+        purchase = [WINE, "cmd", "/c", "vantorix", "/n", "Video Converter", "/v", "5.0.1"]
+        alone = subprocess.run(purchase, cwd=folder, env=wine_env(), timeout=60, stdout=subprocess.PIPE,
+                               stderr=subprocess.PIPE)
+        self.assertEqual(alone.returncode, 1)
+        self.assertRegex(alone.stderr.decode("cp1252"), r"^Could not start %s: .+\r\n$"
+                         % windows_path(os.path.join(folder, "vantorix.exe")).replace("\u0141", "L").replace("\\", r"\\"))
+        shutil.copy(os.path.join(BIN_DIR, "vantorix.exe"), folder)
         with open(os.path.join(self.work, "start.err"), "wb") as error:
-            started = subprocess.run([WINE, "cmd", "/c", "vantorix", "/n", "Video Converter", "/v", "5.0.1"],
-                                     cwd=folder, env=wine_env({"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)}),
-                                     timeout=60, stdout=subprocess.DEVNULL, stderr=error)
+            started = subprocess.run(purchase, cwd=folder, timeout=60, stdout=subprocess.DEVNULL, stderr=error,
+                                     env=wine_env({"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)}))
         self.assertEqual((started.returncode, self.read("start.err")), (0, b""))
         self.assertIn("http://www.norvane.com/buy/video-converter", self.wait_recorded(1)[0])
 
