@@ -100,7 +100,8 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
              {"http=proxy:8080;https=proxy:8443", "proxy:8080"},
              {"\"https=p:8443; Http=http://p_2.corp:1\"", "p_2.corp:1"},
              {"shttp=s:1;http=p:2", "p:2"},
-             {"direct.corp:80", "direct.corp:80"}})
+             {"direct.corp:80", "direct.corp:80"},
+             {"aAzZ09-_.corp:65535", "aAzZ09-_.corp:65535"}})
         ExpectParsed(std::string("/check /proxy ") + row.first, "", "", RunMode::kNormal,
                      (std::string("check proxy=") + row.second).c_str());
     // The aliases of the usage, and of the flags after "--".
