@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         abort();
     BypassListHolds(text, "update.norvane.com");
     // An address read from a setting reads as itself.
-    std::string address, again;
-    if (ReadProxyAddress(text, address, true) && (!ReadProxyAddress(address, again, true) || again != address))
+    std::string machine, again;
+    if (ReadProxyAddress(text, machine, true) && (!ReadProxyAddress(machine, again, true) || again != machine))
         abort();
 
     std::string length = text.substr(0, 15);
