@@ -9,9 +9,11 @@ std::string ProgressLineText(const char* name, int index, int total, size_t widt
     char head[48];
     snprintf(head, sizeof(head), "Checking %d of %d: ", index, total);
     std::string line = std::string(head) + (name ? name : "");
-    for (size_t at = 0; at < line.size(); at += CharSize(line.data(), line.size(), at, lead)) {
-        if (static_cast<unsigned char>(line[at]) < 0x20)
-            line[at] = ' ';
+    // Byte by byte: no code page has a trail byte below 0x20, so this never splits a
+    // character, and a broken one (a lead byte before a line break) moves no cursor.
+    for (char& c : line) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
     }
     line.resize(CharPrefixLength(line.data(), line.size(), width > 0 ? width - 1 : 0, lead));
     std::string text = "\r" + line;
