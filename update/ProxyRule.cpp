@@ -60,7 +60,6 @@ bool StartsWithNoCase(const std::string& text, const char* prefix)
 
 bool ReadProxyAddress(const std::string& text, std::string& address, bool portOptional)
 {
-    address.clear();
     if (!IsPrintableAscii(text))
         return false;
     std::string value = text;

@@ -18,10 +18,10 @@ struct ProxyRule {
 // The HTTP proxy that text names in a form administrators write: HOST:PORT,
 // http://HOST:PORT (a trailing '/' allowed), or a per-scheme list as netsh writes it
 // ("http=HOST:PORT;https=HOST:PORT", entries separated by ';' or blanks), whose first
-// http= entry counts. address gets HOST:PORT. False for another scheme, a list without
-// an http= entry, or text of any other shape. HOST is a name of ASCII letters, digits,
-// '-', '.' and '_', or an IPv6 address in brackets; PORT is 1 to 65535. portOptional:
-// HOST alone counts too, as WinHTTP takes it (port 80).
+// http= entry counts. HOST is a name of ASCII letters, digits, '-', '.' and '_', or an
+// IPv6 address in brackets; PORT is 1 to 65535. portOptional: HOST alone counts too,
+// as WinHTTP takes it (port 80). address gets HOST:PORT; on false (another scheme, a
+// list without an http= entry, text of any other shape) it stays as it was.
 bool ReadProxyAddress(const std::string& text, std::string& address, bool portOptional = false);
 
 // The machine-wide WinHTTP proxy out of the WinHttpSettings value that
