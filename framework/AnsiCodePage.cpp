@@ -21,20 +21,18 @@ const LeadBytes& AnsiLeadBytes()
     return lead;
 }
 
+// A first call with no room tells the length; an empty text gives 0 in both.
 std::wstring AnsiToWide(const std::string& text)
 {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0);
-    std::wstring wide(length > 0 ? length : 0, L'\0');
-    if (length > 0)
-        ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], length);
+    std::wstring wide(::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), (int)text.size(), &wide[0], (int)wide.size());
     return wide;
 }
 
 std::string WideToAnsi(const std::wstring& text)
 {
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
-    std::string ansi(length > 0 ? length : 0, '\0');
-    if (length > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), &ansi[0], length, nullptr, nullptr);
+    std::string ansi(::WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr),
+                     '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), &ansi[0], (int)ansi.size(), nullptr, nullptr);
     return ansi;
 }
