@@ -35,7 +35,7 @@ PassCounts RunProductListPass(bool online, IProgress& progress, CPackageRowSink&
 
     CRegKey packages(OpenPackagesKey(kPackagesWalkPath));
     // How many the progress counts to; a package added meanwhile raises it.
-    int total = online && packages.IsOpen() ? CountListedPackages(packages) : 0;
+    int total = online ? CountListedPackages(packages) : 0;
     char name[256];
     int hiddenCount = 0;
     for (DWORD walkIndex = 0; packages.IsOpen() && EnumPackages(packages, walkIndex, name, kWalkNameSize);
