@@ -129,7 +129,7 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
          {"proxy.corp", "proxy.corp:65536", "proxy.corp:0", ":8080", "proxy.corp:", "proxy.corp:008080",
           "https://proxy.corp:8443", "socks=proxy:1080", "https=p:8443;ftp=f:21", "http://http://proxy.corp:8080",
           "http://proxy.corp:8080//", "proxy.corp:8080/", "http://", "[::1]", "[::1:80", "[]:80", "[g::1]:80",
-          "pr\xF6xy:80", "http=", "proxy:80;", "prox y:80"})
+          "pr\xF6xy:80", "http=", "proxy:80;", "prox y:80", "xttp://proxy.corp:8080", "xttp=p:1"})
         ExpectParsed(std::string("/check /proxy \"") + proxy + "\"", "", "", RunMode::kNormal,
                      (std::string("error: The proxy \"") + proxy + "\" is not " + forms + ".").c_str());
     // The proxy belongs to the check.

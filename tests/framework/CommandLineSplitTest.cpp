@@ -4,6 +4,7 @@
 #include "framework/CommandLineSplit.h"
 #include "tests/support/TestProcess.h"
 #include <gtest/gtest.h>
+#include <cstring>
 #include <random>
 #include <sstream>
 #include <string>
@@ -79,8 +80,14 @@ TEST(CommandLine, ArgumentsAsTypedFollowTheProgramName)
         {"", ""},
         {nullptr, ""},
     };
-    for (const auto& row : rows)
+    for (const auto& row : rows) {
         EXPECT_STREQ(SkipProgramName(row.line, CodePageLeadBytes(1252)), row.arguments) << (row.line ? row.line : "null");
+        // The same in the Unicode command line.
+        const std::string line = row.line ? row.line : "";
+        const std::wstring wide(line.begin(), line.end());
+        EXPECT_EQ(std::wstring(SkipProgramName(row.line ? wide.c_str() : nullptr)),
+                  std::wstring(row.arguments, row.arguments + strlen(row.arguments)));
+    }
 }
 
 // Generated command lines in the process's own ANSI code page: the Japanese end-to-end
