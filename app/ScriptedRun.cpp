@@ -121,7 +121,7 @@ void ShowUsage(ScriptedFrontEnd frontEnd)
 
 void FileErrorLine(const CWholeFile& file)
 {
-    ScriptedErrorLine("Could not write " + file.Path() + ": " + SystemErrorText(file.Error()));
+    ScriptedErrorLine(L"Could not write " + file.PathW() + L": " + AnsiToWide(SystemErrorText(file.Error())));
 }
 
 // The rows as CSV lines, each newer version with the page that the pass paired with it.
@@ -199,6 +199,13 @@ int RunScriptedCommand(const ScriptedCommand& command, ScriptedFrontEnd frontEnd
     if (command.usage) {
         ShowUsage(frontEnd);
         return kExitDone;
+    }
+    // The arguments came through the ANSI code page: a character it cannot hold arrived as
+    // another one, and a file would be written under a name nobody typed.
+    if (!AnsiHolds(::GetCommandLineW())) {
+        ScriptedErrorLine("The command line holds characters that the ANSI code page " + std::to_string(::GetACP()) +
+                          " cannot hold; give the files names without them.");
+        return kExitFailed;
     }
 
     int code = kExitDone;

@@ -36,3 +36,10 @@ std::string WideToAnsi(const std::wstring& text)
     ::WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), &ansi[0], (int)ansi.size(), nullptr, nullptr);
     return ansi;
 }
+
+bool AnsiHolds(const std::wstring& text)
+{
+    BOOL lost = FALSE;
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), (int)text.size(), nullptr, 0, nullptr, &lost);
+    return !lost;
+}

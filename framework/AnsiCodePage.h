@@ -16,3 +16,5 @@ const LeadBytes& AnsiLeadBytes();
 // hold becomes its best fit or '?'.
 std::wstring AnsiToWide(const std::string& text);
 std::string WideToAnsi(const std::wstring& text);
+// Whether the ANSI code page holds every character of text as it is, without a best fit.
+bool AnsiHolds(const std::wstring& text);

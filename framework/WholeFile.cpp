@@ -1,6 +1,7 @@
 // WholeFile.cpp: a file replaced whole through a temporary file beside it.
 #include "framework/WholeFile.h"
 
+#include "framework/AnsiCodePage.h"
 #include "framework/Handles.h"
 
 #include <vector>
@@ -17,31 +18,31 @@ const DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FI
 // Another program has the file open without letting it be deleted. A move over such a
 // file fails on Wine with ERROR_ACCESS_DENIED, which a refused right gives as well; only
 // the sharing check tells them apart.
-bool HeldOpen(const std::string& path)
+bool HeldOpen(const std::wstring& path)
 {
-    CWinHandle file(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    CWinHandle file(::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr));
     return !file.IsValid() && ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// ReplaceFileA keeps the target's security descriptor. The old file passes through a
+// ReplaceFileW keeps the target's security descriptor. The old file passes through a
 // backup name, so that whichever step fails, it is found again under the target's name.
-DWORD ReplaceExisting(const std::string& target, const std::string& replacement, const std::string& folder)
+DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacement, const std::wstring& folder)
 {
-    char backup[MAX_PATH] = {};
-    if (!::GetTempFileNameA(folder.c_str(), "vx", 0, backup))
+    wchar_t backup[MAX_PATH] = {};
+    if (!::GetTempFileNameW(folder.c_str(), L"vx", 0, backup))
         return ::GetLastError();
     DWORD error = ERROR_SUCCESS;
-    if (!::ReplaceFileA(target.c_str(), replacement.c_str(), backup, 0, nullptr, nullptr)) {
+    if (!::ReplaceFileW(target.c_str(), replacement.c_str(), backup, 0, nullptr, nullptr)) {
         error = ::GetLastError();
         // The old file may be left under the backup name alone; where it cannot be moved
         // back, the backup stays rather than the old content be lost.
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-            ::GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
-            !::MoveFileExA(backup, target.c_str(), MOVEFILE_WRITE_THROUGH))
+            ::GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !::MoveFileExW(backup, target.c_str(), MOVEFILE_WRITE_THROUGH))
             return error;
     }
-    ::DeleteFileA(backup);
+    ::DeleteFileW(backup);
     return error;
 }
 
@@ -92,13 +93,11 @@ bool CWholeFile::Open(const char* target)
 {
     Discard();
     CVirtualizationOff realPaths;
-    m_target = target ? target : "";
-    // The system splits the path: its file part starts after the last separator, found
-    // by character, so a trail byte 0x5C is never taken for one.
-    char* filePart = nullptr;
-    const DWORD size = ::GetFullPathNameA(m_target.c_str(), 0, nullptr, nullptr);
-    std::vector<char> full(size + 1);
-    const bool resolved = size != 0 && ::GetFullPathNameA(m_target.c_str(), size + 1, full.data(), &filePart) != 0;
+    m_target = AnsiToWide(target ? target : "");
+    wchar_t* filePart = nullptr;
+    const DWORD size = ::GetFullPathNameW(m_target.c_str(), 0, nullptr, nullptr);
+    std::vector<wchar_t> full(size + 1);
+    const bool resolved = size != 0 && ::GetFullPathNameW(m_target.c_str(), size + 1, full.data(), &filePart) != 0;
     if (!resolved || !filePart || !*filePart) {
         m_error = resolved ? ERROR_INVALID_NAME : ::GetLastError();  // a folder, not a file
         return false;
@@ -107,26 +106,31 @@ bool CWholeFile::Open(const char* target)
     m_folder.assign(full.data(), filePart);
     // Windows refuses to move a file over a read-only one or a folder; say so before
     // anything is written.
-    const DWORD attributes = ::GetFileAttributesA(m_target.c_str());
+    const DWORD attributes = ::GetFileAttributesW(m_target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         m_error = ERROR_ACCESS_DENIED;
         return false;
     }
 
-    // GetTempFileNameA creates the file, with a name of its own in that folder.
-    char temporary[MAX_PATH] = {};
-    if (!::GetTempFileNameA(m_folder.c_str(), "vx", 0, temporary)) {
+    // GetTempFileNameW creates the file, with a name of its own in that folder.
+    wchar_t temporary[MAX_PATH] = {};
+    if (!::GetTempFileNameW(m_folder.c_str(), L"vx", 0, temporary)) {
         m_error = ::GetLastError();
         return false;
     }
     m_temporary = temporary;
-    m_file = ::CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_file = ::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (m_file == INVALID_HANDLE_VALUE) {
         m_error = ::GetLastError();
         Discard();
         return false;
     }
     return true;
+}
+
+std::string CWholeFile::Path() const
+{
+    return WideToAnsi(m_target);
 }
 
 bool WriteAll(HANDLE file, const void* data, DWORD size, DWORD* error)
@@ -166,11 +170,11 @@ bool CWholeFile::Commit()
     }
     DWORD kept = INVALID_FILE_ATTRIBUTES;
     for (int attempt = 1;; ++attempt) {
-        kept = ::GetFileAttributesA(m_target.c_str());
+        kept = ::GetFileAttributesW(m_target.c_str());
         DWORD error = ERROR_SUCCESS;
         if (kept != INVALID_FILE_ATTRIBUTES)
             error = ReplaceExisting(m_target, m_temporary, m_folder);
-        else if (!::MoveFileExA(m_temporary.c_str(), m_target.c_str(),
+        else if (!::MoveFileExW(m_temporary.c_str(), m_target.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             error = ::GetLastError();
         if (error == ERROR_SUCCESS)
@@ -184,12 +188,12 @@ bool CWholeFile::Commit()
         ::Sleep(kRetryDelayMs);
     }
     m_temporary.clear();
-    // Wine's ReplaceFileA does not carry the attributes over. The new content is in place
+    // Wine's ReplaceFileW does not carry the attributes over. The new content is in place
     // by now, so the file counts as written whether or not they can be set again.
     if (kept != INVALID_FILE_ATTRIBUTES) {
-        const DWORD now = ::GetFileAttributesA(m_target.c_str());
+        const DWORD now = ::GetFileAttributesW(m_target.c_str());
         if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != (kept & kKeptAttributes))
-            ::SetFileAttributesA(m_target.c_str(), (now & ~kKeptAttributes) | (kept & kKeptAttributes));
+            ::SetFileAttributesW(m_target.c_str(), (now & ~kKeptAttributes) | (kept & kKeptAttributes));
     }
     return true;
 }
@@ -200,6 +204,6 @@ void CWholeFile::Discard()
         ::CloseHandle(m_file);
     m_file = INVALID_HANDLE_VALUE;
     if (!m_temporary.empty())
-        ::DeleteFileA(m_temporary.c_str());
+        ::DeleteFileW(m_temporary.c_str());
     m_temporary.clear();
 }

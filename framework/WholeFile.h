@@ -1,9 +1,11 @@
 // WholeFile.h: CWholeFile, a file replaced whole: written to a temporary file in the
 // target's folder, then moved over the target in one step, so that a reader sees the
 // old file or the new one, never part of one. An existing target is replaced with
-// ReplaceFileA and keeps its security descriptor and its hidden, system and
+// ReplaceFileW and keeps its security descriptor and its hidden, system and
 // not-indexed attributes; a new one is created by the move. Files are never redirected
-// into the VirtualStore: a folder that refuses the write is a failure.
+// into the VirtualStore: a folder that refuses the write is a failure. The path is
+// resolved and used in Unicode, so that a current folder whose name the ANSI code page
+// cannot hold is found as it is.
 //
 // How to use: Open with the target's path, Write the content, then Commit. A target
 // that another program holds open is tried again for about a second; then Commit fails
@@ -34,15 +36,17 @@ public:
     bool Commit();
 
     DWORD Error() const { return m_error; }
-    // The target's full path (as given until Open has resolved it).
-    const std::string& Path() const { return m_target; }
+    // The target's full path (as given until Open has resolved it), in the ANSI code page
+    // and as it is.
+    std::string Path() const;
+    const std::wstring& PathW() const { return m_target; }
 
 private:
     void Discard();
 
-    std::string m_target;
-    std::string m_folder;
-    std::string m_temporary;
+    std::wstring m_target;
+    std::wstring m_folder;
+    std::wstring m_temporary;
     HANDLE m_file;
     DWORD m_error;
 };

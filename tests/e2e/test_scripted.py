@@ -317,6 +317,17 @@ class ScriptedRunTest(ServerTestCase):
                                      env=wine_env({"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)}))
         self.assertEqual((started.returncode, self.read("start.err")), (0, b""))
         self.assertIn("http://www.norvane.com/buy/video-converter", self.wait_recorded(1)[0])
+        # There a relative FILE lands in that folder; a name the code page cannot hold is refused,
+        # never written under another name.
+        listed = subprocess.run([WINE, "cmd", "/c", "vantorix", "/list", "l.csv"], cwd=folder, env=wine_env(),
+                                timeout=60, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.assertEqual((listed.returncode, listed.stderr), (0, b""))
+        self.assertTrue(os.path.exists(os.path.join(folder, "l.csv")))
+        refused = subprocess.run([WINE, "cmd", "/c", "vantorix", "/list", "\u0141.csv"], cwd=folder, env=wine_env(),
+                                 timeout=60, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.assertEqual((refused.returncode, refused.stderr), (1, b"The command line holds characters that the ANSI "
+                         b"code page 1252 cannot hold; give the files names without them.\r\n"))
+        self.assertEqual(sorted(os.listdir(folder)), ["l.csv", "vantorix.com", "vantorix.exe"])
 
     def test_a_target_held_open_by_another_program(self):
         seed_packages([("Alpha Suite", {"Version": "2.0"})])
