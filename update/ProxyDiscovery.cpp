@@ -215,9 +215,12 @@ bool AccountSettingsGoDirect()
 // The machine-wide WinHTTP proxy. On 64-bit Windows the 64-bit netsh writes the 64-bit
 // registry view, which a 32-bit program does not see by default, and the 32-bit netsh
 // (which 32-bit WinHTTP clients follow) the 32-bit view. A proxy named in either view
-// wins over "direct" in the other; where both name one, the 64-bit view's.
-bool ReadMachineProxy(std::string& proxy, std::string& bypass)
+// wins over "direct" (or a setting that names none usable) in the other; where both name
+// one, the 64-bit view's. netsh keeps the setting as it was typed: a per-scheme list
+// gives its http= entry, and one without it names no proxy for the update server.
+bool ReadMachineProxy(std::string& address, std::string& bypass)
 {
+    std::string proxy;
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
         CRegKey key;
         if (key.OpenEx(HKEY_LOCAL_MACHINE, kConnections, KEY_QUERY_VALUE | view) != ERROR_SUCCESS)
@@ -229,7 +232,7 @@ bool ReadMachineProxy(std::string& proxy, std::string& bypass)
             continue;
         std::vector<unsigned char> data(size ? size : 1);
         if (::RegQueryValueExA(key, "WinHttpSettings", nullptr, nullptr, data.data(), &size) == ERROR_SUCCESS &&
-            ParseWinHttpSettings(data.data(), size, proxy, bypass))
+            ParseWinHttpSettings(data.data(), size, proxy, bypass) && ReadProxyAddress(proxy, address, true))
             return true;
     }
     return false;
@@ -254,12 +257,9 @@ bool ChooseProxy(IProgress& progress, const ProxyRule& rule, ProxyChoice& choice
     }
     if (!DiscoverProxy(progress, choice))
         return false;
-    // netsh keeps the setting as it was typed: a per-scheme list gives its http= entry,
-    // and one without it names no proxy for the update server.
-    std::string proxy, bypass, address;
+    std::string address, bypass;
     if (rule.kind == ProxyRule::kBrowserOrMachine && GoesPreconfigured(choice) && AccountSettingsGoDirect() &&
-        ReadMachineProxy(proxy, bypass) && ReadProxyAddress(proxy, address, true) &&
-        !BypassListHolds(bypass, kUpdateServerHost)) {
+        ReadMachineProxy(address, bypass) && !BypassListHolds(bypass, kUpdateServerHost)) {
         choice.agentName = kProxyAgent;
         choice.accessType = INTERNET_OPEN_TYPE_PROXY;
         choice.hasProxyText = true;

@@ -64,20 +64,27 @@ bool ReadProxyAddress(const std::string& text, std::string& address, bool portOp
         return false;
     std::string value = text;
     if (text.find_first_of("=; \t") != std::string::npos) {
-        // A per-scheme list: its first http= entry, or nothing.
+        // A list: its first http= entry, else its first entry without a scheme, which
+        // serves every scheme as WinHTTP takes it; or nothing.
         value.clear();
+        std::string plain;
         bool found = false;
         for (size_t start = 0; !found && start < text.size();) {
             size_t end = text.find_first_of("; \t", start);
             if (end == std::string::npos)
                 end = text.size();
-            found = StartsWithNoCase(text.substr(start, end - start), "http=");
+            const std::string entry = text.substr(start, end - start);
+            found = StartsWithNoCase(entry, "http=");
             if (found)
-                value = text.substr(start + 5, end - start - 5);
+                value = entry.substr(5);
+            else if (plain.empty() && entry.find('=') == std::string::npos)
+                plain = entry;
             start = end + 1;
         }
-        if (!found)
+        if (!found && plain.empty())
             return false;
+        if (!found)
+            value = plain;
     }
     if (StartsWithNoCase(value, "http://")) {
         value.erase(0, 7);

@@ -18,7 +18,7 @@ struct ProxyRule {
 // The HTTP proxy that text names in a form administrators write: HOST:PORT,
 // http://HOST:PORT (a trailing '/' allowed), or a per-scheme list as netsh writes it
 // ("http=HOST:PORT;https=HOST:PORT", entries separated by ';' or blanks), whose first
-// http= entry counts. HOST is a name of ASCII letters, digits, '-', '.' and '_', or an
+// http= entry counts, else its first entry without a scheme (which serves every scheme). HOST is a name of ASCII letters, digits, '-', '.' and '_', or an
 // IPv6 address in brackets; PORT is 1 to 65535. portOptional: HOST alone counts too,
 // as WinHTTP takes it (port 80). address gets HOST:PORT; on false (another scheme, a
 // list without an http= entry, text of any other shape) it stays as it was.

@@ -100,6 +100,9 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
              {"http=proxy:8080;https=proxy:8443", "proxy:8080"},
              {"\"https=p:8443; Http=http://p_2.corp:1\"", "p_2.corp:1"},
              {"shttp=s:1;http=p:2", "p:2"},
+             {"a:1;https=b:2;http=c:3", "c:3"},
+             {"\"https=b:2 a:1;d:4\"", "a:1"},
+             {"proxy:80;", "proxy:80"},
              {"direct.corp:80", "direct.corp:80"},
              {"aAzZ09-_.corp:65535", "aAzZ09-_.corp:65535"}})
         ExpectParsed(std::string("/check /proxy ") + row.first, "", "", RunMode::kNormal,
@@ -129,7 +132,7 @@ TEST(CommandLine, FlagsCollectNameAndVersion)
          {"proxy.corp", "proxy.corp:65536", "proxy.corp:0", ":8080", "proxy.corp:", "proxy.corp:008080",
           "https://proxy.corp:8443", "socks=proxy:1080", "https=p:8443;ftp=f:21", "http://http://proxy.corp:8080",
           "http://proxy.corp:8080//", "proxy.corp:8080/", "http://", "[::1]", "[::1:80", "[]:80", "[g::1]:80",
-          "pr\xF6xy:80", "http=", "proxy:80;", "prox y:80", "xttp://proxy.corp:8080", "xttp=p:1"})
+          "pr\xF6xy:80", "http=", "prox y:80", "xttp://proxy.corp:8080", "xttp=p:1"})
         ExpectParsed(std::string("/check /proxy \"") + proxy + "\"", "", "", RunMode::kNormal,
                      (std::string("error: The proxy \"") + proxy + "\" is not " + forms + ".").c_str());
     // The proxy belongs to the check.

@@ -305,6 +305,13 @@ TEST_F(ProxyDiscoveryTest, ScriptedRunsTakeTheNamedOrTheMachineWideProxy)
          INTERNET_OPEN_TYPE_PROXY, "machine64.corp:8080", machine64},
         {"both direct", ProxyRule::kBrowserOrMachine, "iexplore.exe", direct, "", "", "Vantorix exe",
          INTERNET_OPEN_TYPE_PRECONFIG, "", direct},
+        // A list of proxies takes the first; a 64-bit setting that names none usable leaves
+        // the 32-bit one to count.
+        {"machine proxies", ProxyRule::kBrowserOrMachine, "iexplore.exe",
+         WinHttpSettings(3, "https=s.corp:1 machine.corp:3128;m2.corp:1", ""), "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128"},
+        {"64-bit unusable", ProxyRule::kBrowserOrMachine, "iexplore.exe", machine, "", "", "Orrin exe",
+         INTERNET_OPEN_TYPE_PROXY, "machine.corp:3128", WinHttpSettings(3, "https=s.corp:1", "")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
