@@ -24,7 +24,7 @@ TEST(ProgressLine, RewritesCutsAndClears)
         {"Norvane Studio", 3, 12, 22, 0, single, "\rChecking 3 of 12: Nor", 21},
         {"\x94\x5c\x94\x5c", 1, 1, 21, 0, japanese, "\rChecking 1 of 1: \x94\x5c", 19},
         {"\x94\x5c\x94\x5c", 1, 1, 21, 0, single, "\rChecking 1 of 1: \x94\x5c\x94", 20},
-        {"A\tB\r\nC", 10, 100, 80, 0, single, "\rChecking 10 of 100: A B  C", 26},
+        {"A\tB\r\x1f" "C", 10, 100, 80, 0, single, "\rChecking 10 of 100: A B  C", 26},
         {"\x94\nA", 1, 1, 80, 0, japanese, "\rChecking 1 of 1: \x94 A", 20},
         {"Bravo", 1, 1, 1, 5, single, "\r     ", 0},
     };
