@@ -66,25 +66,22 @@ bool ReadProxyAddress(const std::string& text, std::string& address, bool portOp
     if (text.find_first_of("=; \t") != std::string::npos) {
         // A list: its first http= entry, else its first entry without a scheme, which
         // serves every scheme as WinHTTP takes it; or nothing.
-        value.clear();
         std::string plain;
-        bool found = false;
-        for (size_t start = 0; !found && start < text.size();) {
+        bool named = false;
+        for (size_t start = 0; !named && start < text.size();) {
             size_t end = text.find_first_of("; \t", start);
             if (end == std::string::npos)
                 end = text.size();
             const std::string entry = text.substr(start, end - start);
-            found = StartsWithNoCase(entry, "http=");
-            if (found)
+            named = StartsWithNoCase(entry, "http=");
+            if (named)
                 value = entry.substr(5);
             else if (plain.empty() && entry.find('=') == std::string::npos)
                 plain = entry;
             start = end + 1;
         }
-        if (!found && plain.empty())
-            return false;
-        if (!found)
-            value = plain;
+        if (!named)
+            value = plain;  // empty when the list names none: no address
     }
     if (StartsWithNoCase(value, "http://")) {
         value.erase(0, 7);

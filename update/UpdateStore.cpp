@@ -2,6 +2,7 @@
 #include "update/UpdateStore.h"
 #include "update/VersionCompare.h"
 #include "packages/PackageRegistry.h"
+#include "framework/AnsiCodePage.h"
 #include "framework/Handles.h"
 
 #include <mbstring.h>
@@ -64,13 +65,10 @@ bool StoredKeyName(HKEY key, std::string& name)
     } else {
         return false;
     }
-    if (chars == 0)
+    std::string ansi = WideToAnsi(std::wstring(text, chars));
+    if (ansi.empty())
         return false;
-    int size = ::WideCharToMultiByte(CP_ACP, 0, text, (int)chars, nullptr, 0, nullptr, nullptr);
-    if (size <= 0)
-        return false;
-    name.assign((size_t)size, '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, (int)chars, &name[0], size, nullptr, nullptr);
+    name.swap(ansi);
     return true;
 }
 

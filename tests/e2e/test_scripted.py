@@ -305,26 +305,28 @@ class ScriptedRunTest(ServerTestCase):
         seed_packages([("Video Converter", {"Version": "5.0.1", "Reseller": "RegNow"})],
                       extra=[(PASSPORT_KEY + r"\Norvane Ltd\Video Converter\0",
                               {"BuyURL": "http://www.norvane.com/buy/video-converter"})])
-        purchase = [WINE, "cmd", "/c", "vantorix", "/n", "Video Converter", "/v", "5.0.1"]
-        alone = subprocess.run(purchase, cwd=folder, env=wine_env(), timeout=60, stdout=subprocess.PIPE,
-                               stderr=subprocess.PIPE)
+
+        def typed(*words, stdout=subprocess.PIPE, stderr=subprocess.PIPE, env=None):
+            """vantorix and the words typed at cmd in that folder."""
+            return subprocess.run([WINE, "cmd", "/c", "vantorix"] + list(words), cwd=folder, env=wine_env(env),
+                                  timeout=60, stdout=stdout, stderr=stderr)
+        purchase = ["/n", "Video Converter", "/v", "5.0.1"]
+        alone = typed(*purchase)
         self.assertEqual(alone.returncode, 1)
         self.assertRegex(alone.stderr.decode("cp1252"), r"^Could not start %s: .+\r\n$"
                          % windows_path(os.path.join(folder, "vantorix.exe")).replace("\u0141", "L").replace("\\", r"\\"))
         shutil.copy(os.path.join(BIN_DIR, "vantorix.exe"), folder)
         with open(os.path.join(self.work, "start.err"), "wb") as error:
-            started = subprocess.run(purchase, cwd=folder, timeout=60, stdout=subprocess.DEVNULL, stderr=error,
-                                     env=wine_env({"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)}))
+            started = typed(*purchase, stdout=subprocess.DEVNULL, stderr=error,
+                            env={"VANTORIX_RECORDER_LOG": windows_path(self.recorder_log)})
         self.assertEqual((started.returncode, self.read("start.err")), (0, b""))
         self.assertIn("http://www.norvane.com/buy/video-converter", self.wait_recorded(1)[0])
         # There a relative FILE lands in that folder; a name the code page cannot hold is refused,
         # never written under another name.
-        listed = subprocess.run([WINE, "cmd", "/c", "vantorix", "/list", "l.csv"], cwd=folder, env=wine_env(),
-                                timeout=60, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        listed = typed("/list", "l.csv")
         self.assertEqual((listed.returncode, listed.stderr), (0, b""))
         self.assertTrue(os.path.exists(os.path.join(folder, "l.csv")))
-        refused = subprocess.run([WINE, "cmd", "/c", "vantorix", "/list", "\u0141.csv"], cwd=folder, env=wine_env(),
-                                 timeout=60, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        refused = typed("/list", "\u0141.csv")
         self.assertEqual((refused.returncode, refused.stderr), (1, b"The command line holds characters that the ANSI "
                          b"code page 1252 cannot hold; give the files names without them.\r\n"))
         self.assertEqual(sorted(os.listdir(folder)), ["l.csv", "vantorix.com", "vantorix.exe"])
