@@ -116,6 +116,9 @@ bool CWholeFile::Open(const char* target)
     wchar_t temporary[MAX_PATH] = {};
     if (!::GetTempFileNameW(m_folder.c_str(), L"vx", 0, temporary)) {
         m_error = ::GetLastError();
+        // A folder that does not exist comes back as an invalid folder name.
+        if (m_error == ERROR_DIRECTORY && ::GetFileAttributesW(m_folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+            m_error = ERROR_PATH_NOT_FOUND;
         return false;
     }
     m_temporary = temporary;

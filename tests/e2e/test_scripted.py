@@ -146,8 +146,9 @@ class ScriptedRunTest(ServerTestCase):
         self.assertEqual(self.run_scripted("/check"), (2, b"Could not check 1 of 5 packages for updates.\r\n"))
         code, error = self.run_scripted("/list", "nowhere\\l.csv", "/report", "nowhere\\r.txt")
         self.assertEqual(code, 1)
-        self.assertRegex(error.decode(), r"^Could not write .+\\nowhere\\l\.csv: .+\r\n"
-                                         r"Could not write .+\\nowhere\\r\.txt: .+\r\n$")
+        # A folder that does not exist is named as such (the system's "path not found").
+        self.assertRegex(error.decode(), r"^Could not write .+\\nowhere\\l\.csv: Path not found\.\r\n"
+                                         r"Could not write .+\\nowhere\\r\.txt: Path not found\.\r\n$")
         self.assertEqual(sorted(os.listdir(self.work)), ["before.csv", "button.txt", "list.csv", "report.txt"])
         self.assertTrue(window.running())
 
